@@ -1,0 +1,28 @@
+# Settings shared by every target of the project.
+
+# The framework definitions, identical in every library so that no two
+# translation units see a different JUCE configuration.
+set(VTR_JUCE_DEFINITIONS
+    JUCE_STANDALONE_APPLICATION=1
+    JUCE_MODAL_LOOPS_PERMITTED=1
+    JUCE_USE_CURL=1
+    JUCE_WEB_BROWSER=0
+    JUCE_DISPLAY_SPLASH_SCREEN=0
+    JUCE_REPORT_APP_USAGE=0
+    JUCE_LOAD_CURL_SYMBOLS_LAZILY=0
+    "VTR_FIRMWARE_SERVER=\"${VTR_FIRMWARE_SERVER}\"")
+
+# Warnings for the project's own sources only; the framework's own code is
+# compiled with the framework's recommended flags.
+set(VTR_OWN_WARNINGS -Wall -Wextra -Wshadow -Wnon-virtual-dtor -Woverloaded-virtual)
+
+if(VTR_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=address,undefined)
+endif()
+
+# Marks the sources of a target that belong to this project, so that they get
+# the project's warning flags and the framework's modules do not.
+function(vtr_own_sources)
+    set_source_files_properties(${ARGN} PROPERTIES COMPILE_OPTIONS "${VTR_OWN_WARNINGS}")
+endfunction()

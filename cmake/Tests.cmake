@@ -1,0 +1,43 @@
+# One test executable per test source file, so that each area's tests build
+# and fail on their own. tests/core links the mapping core only (no window);
+# tests/gui and tests/firmware link the application library and run under X.
+#
+# Shared test helpers: tests/helpers/common (no GUI, used by every area) and
+# tests/helpers/gui (used by the gui and firmware areas).
+include(GoogleTest)
+find_package(GTest REQUIRED)
+find_package(X11 REQUIRED)
+enable_testing()
+
+file(GLOB VTR_COMMON_TEST_HELPERS CONFIGURE_DEPENDS tests/helpers/common/*.cpp)
+file(GLOB VTR_GUI_TEST_HELPERS CONFIGURE_DEPENDS tests/helpers/gui/*.cpp)
+
+function(vtr_add_test_support name main_library)
+    add_library(${name} STATIC ${ARGN})
+    vtr_own_sources(${ARGN})
+    target_include_directories(${name} PUBLIC tests/helpers)
+    target_link_libraries(${name} PUBLIC ${main_library} GTest::gtest)
+endfunction()
+
+vtr_add_test_support(vtr_test_support_core vtr_core
+    tests/helpers/CoreTestMain.cpp ${VTR_COMMON_TEST_HELPERS})
+vtr_add_test_support(vtr_test_support_gui vtr_app
+    tests/helpers/GuiTestMain.cpp ${VTR_COMMON_TEST_HELPERS} ${VTR_GUI_TEST_HELPERS})
+target_link_libraries(vtr_test_support_gui PUBLIC X11::X11)
+
+function(vtr_add_tests area support_library)
+    file(GLOB test_sources CONFIGURE_DEPENDS tests/${area}/*Test.cpp tests/${area}/*Tests.cpp)
+    foreach(test_source IN LISTS test_sources)
+        get_filename_component(test_name ${test_source} NAME_WE)
+        add_executable(${test_name} ${test_source})
+        vtr_own_sources(${test_source})
+        target_link_libraries(${test_name} PRIVATE ${support_library})
+        gtest_discover_tests(${test_name}
+            DISCOVERY_TIMEOUT 60
+            PROPERTIES LABELS ${area})
+    endforeach()
+endfunction()
+
+vtr_add_tests(core vtr_test_support_core)
+vtr_add_tests(gui vtr_test_support_gui)
+vtr_add_tests(firmware vtr_test_support_gui)

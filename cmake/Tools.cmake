@@ -1,0 +1,1 @@
+# Benchmarks and fuzz targets: built, never run by ctest.

@@ -1,0 +1,1 @@
+#include <midi_ports/midi_ports.cpp>

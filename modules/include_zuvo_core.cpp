@@ -1,0 +1,1 @@
+#include <zuvo_core/zuvo_core.cpp>

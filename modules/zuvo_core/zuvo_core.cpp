@@ -1,0 +1,11 @@
+#ifdef ZUVO_CORE_H_INCLUDED
+ #error "Incorrect use of a module cpp file"
+#endif
+
+#include "zuvo_core.h"
+
+#include "text/zuvo_strcat.cpp"
+#include "midi/zuvo_MidiWire.cpp"
+#include "network/zuvo_Network.cpp"
+#include "products/zuvo_Product.cpp"
+#include "products/zuvo_FirmwareCatalogue.cpp"

@@ -1,0 +1,111 @@
+// Process-wide modes of the upgrader (all false or 0 at program start).
+extern bool bAuto;      // auto mode: each finished step starts the next one
+extern bool bSerial;    // series mode: step 5 starts step 1 again for the next unit
+
+namespace zuvo
+{
+
+extern bool bForAnyZuvo;          // any-product mode: step 1 accepts any product of the maker
+extern bool bTest_fwug;           // test mode
+extern bool bEsc;                 // abort request (Escape)
+extern bool protectUiQ;           // an operation runs: the window may not close
+extern int _num_UpgradeSuccess;   // upgrades that succeeded in auto mode
+
+/** The firmware upgrade wizard: five numbered steps with their buttons and
+    instructions, a progress bar and its caption, and the loader's MIDI
+    handler. Runs on the message thread; the steps wait by running the
+    message loop.
+*/
+class FirmwareUpgradeComponent : public juce::Component,
+                                 public juce::Button::Listener
+{
+public:
+    FirmwareUpgradeComponent (int pid, bool online);
+    ~FirmwareUpgradeComponent() override;
+
+    //==============================================================================
+    void userTriedToCloseWindow() override;
+    void paint (juce::Graphics&) override;
+    bool keyPressed (const juce::KeyPress&) override;
+    void resized() override;
+    void buttonClicked (juce::Button*) override;
+
+    //==============================================================================
+    void updateButtonEnablement();
+    void protectUI (bool on);
+    void updateProgress (int newStep);
+    void SetTitle (juce::String text);
+    void quit();
+    void showAboutDlg();
+
+    //==============================================================================
+    void doStep1();
+    bool goonStep1 (int pid);
+    void doStep2();
+    void doStep3();
+    void doStep4();
+    void doStep5();
+    static bool isValidFmwName (juce::String name, unsigned pid);
+
+    //==============================================================================
+    /** The loader's MIDI ports, image and acknowledgement flags; see
+        zuvo_MidiInputHandler.h. */
+    class MidiInputHandler;
+
+    /** Sends the loader reset frame to every unit in upgrade mode; true when
+        no upgrade-mode output is left afterwards. */
+    static bool resetAllFwug0();
+
+    /** How many names of the raw output (true) or input (false) list contain
+        the text, case counting. */
+    static int numberForDevice (juce::StringRef text, bool outputs);
+
+    /** Position in the cleaned output or input list of the first name that
+        contains the text (case counting); -1 when none. */
+    static int indexForFirstDevice (juce::StringRef text, bool outputs);
+
+    /** weight x (outputs containing "Zuvo firmware upgrade") + (outputs of the product). */
+    static int getNumsOf_Fwug_and_Prod (int pid, int weight);
+
+    /** The first name of the list whose product ID is pid; empty when none. */
+    static juce::StringRef firstTargetNameByPid (int pid, const juce::StringArray& names);
+
+    //==============================================================================
+    const juce::String appName { "Zuvo Firmware Upgrader" };
+    const juce::String appVersion { "1.57" };
+    const juce::String copyrightYears;
+
+    bool online;
+    bool onlineDefault;
+    juce::TooltipWindow tooltipWindow { nullptr, 700 };
+
+    int pidForCatalogue = 2000;
+    int currentPid;
+    int wizardPid;
+
+    juce::Label stepCaptions[5];
+    juce::Label stepHeadings[5];
+    juce::Label stepTexts[5];
+    juce::TextButton stepButtons[5];
+    juce::TextButton updateNameButton;
+    juce::Label noteHeading;
+    juce::Label noteText;
+    juce::Label progressCaption;
+
+    juce::CriticalSection lock;
+    int step = -1;
+    double progress = 0.0;
+    juce::ProgressBar progressBar { progress };
+
+    juce::String deviceName;
+    juce::String upgradePortName;
+    juce::File firmwareFile;
+    int launchPid;
+    juce::ValueTree firmwares;
+    std::unique_ptr<MidiInputHandler> midiHandler;
+
+private:
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (FirmwareUpgradeComponent)
+};
+
+} // namespace zuvo
