@@ -76,6 +76,14 @@ namespace
 
     std::shared_ptr<Backend> createDefaultBackend()
     {
+        if (juce::SystemStats::getEnvironmentVariable ("VTR_SIMULATED_MIDI", {}) == "1")
+        {
+            auto backend = std::make_shared<VirtualBackend>();
+            backend->addUnit (SimulatedUnit::controllerPortName, SimulatedUnit::controllerId);
+            backend->addUnit (SimulatedUnit::extenderPortName, SimulatedUnit::extenderId);
+            return backend;
+        }
+
         return std::make_shared<FrameworkBackend>();
     }
 
