@@ -77,12 +77,7 @@ namespace
     std::shared_ptr<Backend> createDefaultBackend()
     {
         if (juce::SystemStats::getEnvironmentVariable ("VTR_SIMULATED_MIDI", {}) == "1")
-        {
-            auto backend = std::make_shared<VirtualBackend>();
-            backend->addUnit (SimulatedUnit::controllerPortName, SimulatedUnit::controllerId);
-            backend->addUnit (SimulatedUnit::extenderPortName, SimulatedUnit::extenderId);
-            return backend;
-        }
+            return VirtualBackend::withStandardUnits();
 
         return std::make_shared<FrameworkBackend>();
     }
@@ -107,6 +102,17 @@ Backend& getBackend()
 void setBackend (std::shared_ptr<Backend> newBackend)
 {
     backendInForce() = std::move (newBackend);
+}
+
+ScopedBackend::ScopedBackend (std::shared_ptr<Backend> backendToUse)
+    : previous (backendInForce())
+{
+    setBackend (std::move (backendToUse));
+}
+
+ScopedBackend::~ScopedBackend()
+{
+    setBackend (std::move (previous));
 }
 
 juce::StringArray getOutputDevices()    { return getBackend().getOutputDevices(); }

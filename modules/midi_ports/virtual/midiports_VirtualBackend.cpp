@@ -286,6 +286,14 @@ std::shared_ptr<VirtualInput> VirtualBackend::addInput (const juce::String& name
     return port;
 }
 
+std::shared_ptr<VirtualBackend> VirtualBackend::withStandardUnits()
+{
+    auto backend = std::make_shared<VirtualBackend>();
+    backend->addUnit (SimulatedUnit::controllerPortName, SimulatedUnit::controllerId);
+    backend->addUnit (SimulatedUnit::extenderPortName, SimulatedUnit::extenderId);
+    return backend;
+}
+
 SimulatedUnit& VirtualBackend::addUnit (const juce::String& portName, int productId)
 {
     auto unit = std::make_unique<SimulatedUnit> (portName, productId);

@@ -150,6 +150,10 @@ public:
     /** Adds a plugged-in input port; send() on it reaches whoever opened it. */
     std::shared_ptr<VirtualInput> addInput (const juce::String& name);
 
+    /** A backend hosting a simulated controller (unit 0, "Vantor M+ MIDI 1")
+        and a simulated extender (unit 1, "Vantor X+ MIDI 1"). */
+    static std::shared_ptr<VirtualBackend> withStandardUnits();
+
     /** Hosts a unit, which shows its own ports; see SimulatedUnit. */
     SimulatedUnit& addUnit (const juce::String& portName, int productId);
 
@@ -180,6 +184,22 @@ private:
     juce::StringArray failingNames;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (VirtualBackend)
+};
+
+//==============================================================================
+/** Puts a backend in force for its lifetime, then puts back the one in force
+    before. Message thread, while no port is open.
+*/
+class ScopedBackend
+{
+public:
+    explicit ScopedBackend (std::shared_ptr<Backend> backendToUse);
+    ~ScopedBackend();
+
+private:
+    std::shared_ptr<Backend> previous;
+
+    JUCE_DECLARE_NON_COPYABLE (ScopedBackend)
 };
 
 } // namespace midiports
