@@ -103,16 +103,26 @@ private:
     void saveMappingFile();
     void loadMappingFile();
     void selectControl (MappableButton&);
-    void bindJogHalf (MappableButton& half, int controlId);
+
     void forEachMappableButton (const std::function<void (MappableButton&)>&);
     MappableButton& currentJogHalf();
-    MappableButton& otherJogHalf();
+    MappableButton& otherJogHalf (const MappableButton& half);
     bool jogRuleAppliesTo (const MappableButton&) const;
+    void bindJogHalf (MappableButton& half, int controlId);
+
+    void updateLabelTexts (int mode);
+    void fillMsgTypeBox (int mode, MappableButton&);
+    void fillChanBox (int mode, MappableButton&);
+    void fillFuncBox (int mode, MappableButton&);
+    void fillRotationBox (int mode, MappableButton&);
 
     void msgTypeChanged (MappableButton&, int selectedId);
     void chanChanged (MappableButton&, int selectedId);
     void funcChanged (MappableButton&);
     void rotationChanged (MappableButton&, int selectedId);
+
+    juce::Rectangle<int> logoArea() const;
+    void paintHint (juce::Graphics&, const juce::String& text, float bubbleWidth) const;
 
     //==============================================================================
     juce::TooltipWindow tooltipWindow;
