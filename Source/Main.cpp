@@ -2,6 +2,7 @@
 
 #include "AboutComponent.h"
 #include "ContentComponent.h"
+#include "Defa.h"
 #include "InstanceChannel.h"
 #include "VtrPlus.h"
 
@@ -37,6 +38,7 @@ public:
             return;
         }
 
+        Defa::fillPitchNames();
         VtrPlus::singletonHolder.get();
         mainWindow = std::make_unique<MainWindow> (getApplicationName() + " " + getApplicationVersion());
     }

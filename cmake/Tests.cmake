@@ -41,3 +41,9 @@ endfunction()
 vtr_add_tests(core vtr_test_support_core)
 vtr_add_tests(gui vtr_test_support_gui)
 vtr_add_tests(firmware vtr_test_support_gui)
+
+# The application shell's tests start the editor itself as separate processes.
+if(TARGET AppShellTest)
+    target_compile_definitions(AppShellTest PRIVATE VTR_APP_PATH="$<TARGET_FILE:VantorRilo>")
+    add_dependencies(AppShellTest VantorRilo)
+endif()

@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include <BinaryData.h>
+
+#include "ControlSection.h"
+#include "MixerSection.h"
+#include "VtrPlus.h"
+
+namespace
+{
+juce::Image decode (const char* data, int size)
+{
+    return juce::ImageFileFormat::loadFrom (data, (size_t) size);
+}
+
+// The panel paints its body in this colour before the background; what the
+// background leaves transparent shows it.
+const juce::Colour body { 0xffc8c8c8 };
+
+juce::Colour onPanel (const juce::Image& background, juce::Point<int> p)
+{
+    return body.overlaidWith (background.getPixelAt (p.x, p.y));
+}
+
+bool isBare (juce::Colour c)
+{
+    // The frame and the strips' plates: light, unsaturated greys.
+    return c.getSaturation() < 0.08f && c.getPerceivedBrightness() > 0.72f;
+}
+
+/** The share of the pixels of an area (clipped to the panel) for which the test holds. */
+float shareOf (const juce::Image& background, juce::Rectangle<int> area, int panelWidth,
+               const std::function<bool (juce::Colour)>& test)
+{
+    area = area.getIntersection ({ 0, 0, panelWidth, 576 });
+    auto count = 0;
+
+    for (int y = area.getY(); y < area.getBottom(); ++y)
+        for (int x = area.getX(); x < area.getRight(); ++x)
+            count += test (onPanel (background, { x, y })) ? 1 : 0;
+
+    return area.isEmpty() ? 1.0f : (float) count / (float) (area.getWidth() * area.getHeight());
+}
+
+/** The sections laid over the background as the editor lays them. */
+struct Sections
+{
+    Sections()
+    {
+        settings.createDirectory();
+        VtrPlus::setSettingsFolder (settings);
+        mixer = std::make_unique<MixerSection>();
+        control = std::make_unique<ControlSection>();
+        mixer->setBounds (0, 64, 786, 500);
+        control->setBounds (786, 22, 450, 576);
+    }
+
+    ~Sections()
+    {
+        mixer = nullptr;
+        control = nullptr;
+        VtrPlus::singletonHolder.deleteInstance();
+        VtrPlus::setSettingsFolder ({});
+        settings.deleteRecursively();
+    }
+
+    /** Every child of a kind, with the part of it that shows on the panel. */
+    template <typename ChildType>
+    static std::vector<std::pair<ChildType*, juce::Rectangle<int>>> childrenOf (juce::Component& section)
+    {
+        std::vector<std::pair<ChildType*, juce::Rectangle<int>>> found;
+
+        for (auto* child : section.getChildren())
+            if (auto* c = dynamic_cast<ChildType*> (child))
+                found.emplace_back (c, (child->getBounds() + section.getPosition()).getIntersection (section.getBounds()));
+
+        return found;
+    }
+
+    const juce::File settings = juce::File::getSpecialLocation (juce::File::tempDirectory)
+                                    .getNonexistentChildFile ("vtr-artwork-test", {});
+    std::unique_ptr<MixerSection> mixer;
+    std::unique_ptr<ControlSection> control;
+};
+} // namespace
+
+TEST (Artwork, HasTheSizesThatTheLayoutRestsOn)
+{
+    const struct { const char* name; const char* data; int size; int width, height; } images[] = {
+        { "logo",       BinaryData::ZuvoLogo_png, BinaryData::ZuvoLogo_pngSize, 156, 50 },
+        { "controller", BinaryData::vtm_p_png,    BinaryData::vtm_p_pngSize,    430, 40 },
+        { "extender",   BinaryData::vtx_p_png,    BinaryData::vtx_p_pngSize,    430, 40 },
+        { "background", BinaryData::bg_png,       BinaryData::bg_pngSize,       1000, 600 },
+        { "ext. bg",    BinaryData::bgex_png,     BinaryData::bgex_pngSize,     1000, 600 },
+    };
+
+    for (const auto& image : images)
+    {
+        SCOPED_TRACE (image.name);
+        const auto decoded = decode (image.data, image.size);
+        ASSERT_TRUE (decoded.isValid());
+        EXPECT_EQ (decoded.getWidth(), image.width);
+        EXPECT_EQ (decoded.getHeight(), image.height);
+    }
+}
+
+TEST (Artwork, DrawsAControlUnderEveryButtonAndLeavesTheLabelsReadable)
+{
+    const Sections sections;
+
+    const struct { const char* name; juce::Image background; int panelWidth; bool withControlSection; } views[] = {
+        { "controller", decode (BinaryData::bg_png, BinaryData::bg_pngSize),     1000, true },
+        { "extender",   decode (BinaryData::bgex_png, BinaryData::bgex_pngSize), 786,  false },
+    };
+
+    for (const auto& view : views)
+    {
+        std::vector<juce::Component*> shown { sections.mixer.get() };
+        if (view.withControlSection)
+            shown.push_back (sections.control.get());
+
+        for (auto* section : shown)
+        {
+            for (const auto& [button, area] : Sections::childrenOf<juce::Button> (*section))
+            {
+                SCOPED_TRACE (juce::String (view.name) + ", button over " + area.toString());
+                const auto centre = area.withSizeKeepingCentre (9, 5);
+                EXPECT_GT (shareOf (view.background, centre, view.panelWidth, [] (auto c) { return ! isBare (c); }), 0.5f);
+            }
+
+            for (const auto& [label, area] : Sections::childrenOf<juce::Label> (*section))
+            {
+                SCOPED_TRACE (juce::String (view.name) + ", label \"" + label->getText() + "\" over " + area.toString());
+                EXPECT_GT (shareOf (view.background, area, view.panelWidth, [] (auto c) { return c.getPerceivedBrightness() > 0.6f; }), 0.9f);
+            }
+        }
+    }
+}
+
+TEST (Artwork, LeavesTheBodyAndTheSurroundTransparent)
+{
+    const auto controller = decode (BinaryData::bg_png, BinaryData::bg_pngSize);
+    const auto extender = decode (BinaryData::bgex_png, BinaryData::bgex_pngSize);
+
+    // Corners outside the rounded body, the row of boxes below it, the top
+    // band under the logo and the product picture, and the extender's end.
+    for (const auto p : { juce::Point<int> (3, 3), { 996, 3 }, { 14, 465 }, { 500, 520 }, { 60, 36 }, { 416, 44 } })
+    {
+        SCOPED_TRACE (p.toString());
+        EXPECT_EQ (controller.getPixelAt (p.x, p.y).getAlpha(), 0);
+        EXPECT_EQ (extender.getPixelAt (p.x, p.y).getAlpha(), 0);
+    }
+
+    EXPECT_EQ (extender.getPixelAt (880, 300).getAlpha(), 0);
+    EXPECT_GT (controller.getPixelAt (880, 300).getAlpha(), 0);
+}
