@@ -1,0 +1,260 @@
+#include "VtrPlus.h"
+
+#include "Arrays.h"
+#include "Defa.h"
+#include "MappingTransfer.h"
+
+int g_LasPtcl4Usdf = 0;
+
+juce::SingletonHolder<VtrPlus, juce::CriticalSection, true> VtrPlus::singletonHolder;
+
+namespace
+{
+    juce::File& settingsFolderOverride()
+    {
+        static juce::File folder;
+        return folder;
+    }
+
+    /** The folder of the settings file when the machine-wide one is not to be
+        used: setSettingsFolder(), else the environment variable
+        VTR_SETTINGS_DIR (which lets tests that start the application as a
+        process keep it out of /var); File() for the machine-wide folder. */
+    juce::File redirectedSettingsFolder()
+    {
+        if (settingsFolderOverride() != juce::File())
+            return settingsFolderOverride();
+
+        const auto fromEnvironment = juce::SystemStats::getEnvironmentVariable ("VTR_SETTINGS_DIR", {});
+
+        if (juce::File::isAbsolutePath (fromEnvironment))
+            return juce::File (fromEnvironment);
+
+        return {};
+    }
+
+    /** The framework's properties, set up for the settings file. */
+    class Settings final : public juce::ApplicationProperties
+    {
+    public:
+        Settings()
+        {
+            juce::PropertiesFile::Options fileOptions;
+            fileOptions.applicationName = "VtrPlus";
+            fileOptions.filenameSuffix = ".conf";
+            fileOptions.folderName = "ZuvoAudio/VtrPlus";
+            fileOptions.osxLibrarySubFolder = "Application Support";
+            fileOptions.commonToAllUsers = true;
+            fileOptions.storageFormat = juce::PropertiesFile::storeAsCompressedBinary;
+
+            // An absolute folder name replaces the machine-wide folder.
+            if (const auto folder = redirectedSettingsFolder(); folder != juce::File())
+                fileOptions.folderName = folder.getFullPathName();
+
+            setStorageParameters (fileOptions);
+        }
+    };
+
+    const juce::String loadFailure ("Could not load mapping data");
+
+    /** The slug of the mode that the text names once trimmed, or an empty
+        string when it names none of the five. */
+    juce::String exactSlugOf (const juce::String& modeText)
+    {
+        const auto slug = CtMode::slugForType (CtMode (modeText));
+        return slug == modeText.trim() ? slug : juce::String();
+    }
+}
+
+//==============================================================================
+class VtrPlus::Impl
+{
+public:
+    Impl()
+    {
+        createDefaultMaps();
+    }
+
+    virtual ~Impl() = default;
+
+    void createDefaultMaps()
+    {
+        for (int mode = 0; mode < 5; ++mode)
+            modesTree.appendChild (createDefaultMapFor (mode), nullptr);
+
+        setCurrentMode (0);
+        setCurrentPtcl (0);
+    }
+
+    juce::ValueTree createDefaultMapFor (CtMode mode)
+    {
+        return CtMap (mode).tree;
+    }
+
+    void setCurrentMode (CtMode mode)
+    {
+        currentMode = mode;
+        currentMap = findMode (mode);
+        modesTree.setProperty (Tags::curr, CtMode::slugForType (mode), nullptr);
+    }
+
+    juce::ValueTree findMode (CtMode mode) const
+    {
+        return modesTree.getChildWithProperty (Tags::mode, CtMode::slugForType (mode));
+    }
+
+    void setCurrentPtcl (int)
+    {
+        const auto protocol = (currentMode == 2 || currentMode == 4) ? 1 : 0;
+
+        if (currentMode == 3 || currentMode == 4)
+            g_LasPtcl4Usdf = protocol;
+
+        if (currentMap.isValid())
+            currentMap.setProperty (Tags::ptcl, protocol, nullptr);
+    }
+
+    void saveSettings()
+    {
+        // The framework hands out the per-user file when the common one cannot
+        // be written; the settings then go nowhere rather than somewhere else.
+        auto* common = settings.getCommonSettings (false);
+
+        if (common == nullptr || settings.getCommonSettings (true) != common)
+            return;
+
+        if (const auto xml = modesTree.createXml())
+            common->setValue ("modes", xml.get());
+    }
+
+    juce::Result sendCurrentMapping()
+    {
+        return sendMapping (outputDeviceName, CtMap (currentMap), pid);
+    }
+
+    //==============================================================================
+    juce::Result openFile (const juce::File& file)
+    {
+        const auto xml = juce::XmlDocument::parse (file);
+
+        if (xml == nullptr)
+            return juce::Result::fail (loadFailure);
+
+        auto loaded = juce::ValueTree::fromXml (*xml);
+        const auto slug = exactSlugOf (loaded[Tags::mode].toString());
+
+        // A document that names no mode would leave no current map.
+        if (! loaded.isValid() || slug.isEmpty())
+            return juce::Result::fail (loadFailure);
+
+        loaded.setProperty (Tags::mode, slug, nullptr);
+        const CtMode mode (slug);
+        const auto index = modesTree.indexOf (findMode (mode));
+
+        if (index >= 0)
+            modesTree.removeChild (index, nullptr);
+
+        modesTree.addChild (loaded, index, nullptr);
+        setCurrentMode (mode);
+
+        if (mode == 3)
+            rebuildUserMcpTables (CtMap (loaded));
+
+        return juce::Result::ok();
+    }
+
+    juce::Result saveCurrentMapping (const juce::File& file) const
+    {
+        const auto xml = currentMap.createXml();
+
+        if (xml == nullptr)
+            return juce::Result::fail ("Could not save current mapping to disk");
+
+        juce::XmlElement::TextFormat format;
+        format.dtd = {};
+        format.customEncoding = "UTF-8";
+        format.lineWrapLength = 60;
+
+        if (! xml->writeTo (file, format))
+            return juce::Result::fail ("Failed to write mapping file");
+
+        return juce::Result::ok();
+    }
+
+    //==============================================================================
+    Settings settings;
+    juce::String outputDeviceName;
+    juce::ValueTree modesTree { Tags::modes };
+    juce::ValueTree currentMap;
+    int pid = 156;
+    int currentMode = 1;
+
+private:
+    /** nd and knobVelos from a loaded "usrdef-mcp" map; a later id overwrites
+        an earlier one of the same slot (the jog ids in zoom states 1 and 2). */
+    static void rebuildUserMcpTables (const CtMap& map)
+    {
+        for (int id = 1; id <= 89; ++id)
+        {
+            const auto control = map.getControlById (id);
+            const auto type = Defa::getMstyForSel (CtType (control[Tags::type].toString()));
+            const auto chan = (int) control.getProperty (Tags::chan, 1);
+            const auto value = (int) control.getProperty (Tags::value, 0);
+            const auto velo = (int) control.getProperty (Tags::velo, 127);
+            auto* record = nd[slotForCid (id)];
+
+            record[0] = (juce::uint8) type;
+            record[1] = (juce::uint8) (((unsigned) type << 4) | ((unsigned) chan - 1u));
+            record[2] = (juce::uint8) (value & 0xff);
+            record[3] = (juce::uint8) (velo & 0xff);
+
+            const auto isKnob = id >= 65 && id <= 72;
+            const auto isNormalJog = (id == 73 || id == 74) && isZoomNorLR == 0;
+
+            if (type == 11 && (isKnob || isNormalJog))
+            {
+                const auto number = record[2];
+                const auto column = ((number >= 16 && number <= 23) || number == 60) ? 0 : 1;
+                knobVelos[isKnob ? id - 65 : 8][column] = record[3];
+            }
+        }
+    }
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (Impl)
+};
+
+//==============================================================================
+VtrPlus::VtrPlus() : impl (std::make_unique<Impl>()) {}
+
+VtrPlus::~VtrPlus()
+{
+    impl->saveSettings();
+    impl.reset();   // closing the settings writes the file
+    singletonHolder.clear (this);
+}
+
+CtMap VtrPlus::getCurrentMap() const        { return CtMap (impl->currentMap); }
+CtMode VtrPlus::getCurrentCtMode() const    { return getCurrentMap().getCtMode(); }
+int VtrPlus::getCurrPtcl() const            { return (int) impl->currentMap[Tags::ptcl]; }
+
+void VtrPlus::setCtMode (CtMode mode)       { impl->setCurrentMode (mode); }
+void VtrPlus::setPtcl (int protocol)        { impl->setCurrentPtcl (protocol); }
+void VtrPlus::setPID (int pid)              { impl->pid = pid; }
+int VtrPlus::getPID() const                 { return impl->pid; }
+
+void VtrPlus::setCurrentOutputDevice (const juce::String& name)   { impl->outputDeviceName = name; }
+juce::ValueTree VtrPlus::getModesTree() const                     { return impl->modesTree; }
+
+juce::Result VtrPlus::openFile (const juce::File& file)               { return impl->openFile (file); }
+juce::Result VtrPlus::saveCurrentMapping (const juce::File& file)     { return impl->saveCurrentMapping (file); }
+juce::Result VtrPlus::sendCurrentMapping()                            { return impl->sendCurrentMapping(); }
+
+void VtrPlus::setSettingsFolder (const juce::File& folder)            { settingsFolderOverride() = folder; }
+
+//==============================================================================
+int Defa::getMsVal (int cid)
+{
+    const auto* device = VtrPlus::singletonHolder.get();
+    const auto mode = device != nullptr ? device->getCurrentCtMode() : CtMode (0);
+    return arrForMoid[mode][slotForCid (cid)][2];
+}
