@@ -1,32 +1,911 @@
 #include "ContentComponent.h"
 
+#include <BinaryData.h>
+#include <zuvo_firmware/zuvo_firmware.h>
+
+#include "AboutComponent.h"
+#include "Arrays.h"
+#include "ControllerMap.h"
+#include "Defa.h"
+#include "DeviceSelectComponent.h"
+#include "Shared.h"
+#include "VtrPlus.h"
+
 bool m2x_in_paint = false;
 
-ContentComponent::ContentComponent()
+namespace
 {
-    setSize (1000, 576);
+    enum ModeNumber { mackie = 0, logic = 1, proTools = 2, usrdefMcp = 3, usrdefHui = 4 };
+    enum KindNumber { button = 0, knob = 1, jogWheel = 2, fader = 3, masterFader = 4 };
+
+    constexpr int controllerPid = 156, extenderPid = 161;
+    constexpr int controllerWidth = 1000, extenderWidth = 786;
+    constexpr int controlChange = 11;
+
+    VtrPlus* device()               { return VtrPlus::singletonHolder.get(); }
+    int currentMode()               { return (int) device()->getCurrentCtMode(); }
+    bool isUserDefined (int mode)   { return mode == usrdefMcp || mode == usrdefHui; }
+    bool isHui (int mode)           { return mode == proTools || mode == usrdefHui; }
+    bool isKnob (int cid)           { return cid >= 65 && cid <= 72; }
+    bool isJogHalf (int cid)        { return cid == 73 || cid == 74; }
+
+    /** A knob, or a jog half in the normal zoom state: the controls whose
+        rotation pattern the editor offers when they send a controller.
+    */
+    bool hasRotationPattern (int cid)
+    {
+        return isKnob (cid) || (isJogHalf (cid) && isZoomNorLR == 0);
+    }
+
+    bool isInKnobVeloGroup (int controllerNumber)
+    {
+        return (controllerNumber >= 16 && controllerNumber <= 23) || controllerNumber == 60;
+    }
+
+    juce::String hexItem (const char* format, int position, int byteValue)
+    {
+        return juce::String::formatted (format, position, byteValue);
+    }
+
+    void addNextItem (juce::ComboBox& box, const juce::String& text)
+    {
+        box.addItem (text, box.getNumItems() + 1);
+    }
+
+    /** Selects an item by index; an index with no item leaves the box without a selection. */
+    void selectIndex (juce::ComboBox& box, int index)
+    {
+        if (juce::isPositiveAndBelow (index, box.getNumItems()))
+            box.setSelectedItemIndex (index, juce::dontSendNotification);
+    }
+
+    template <size_t size>
+    int positionIn (const juce::uint8 (&table)[size], int value)
+    {
+        for (int i = 0; i < (int) size; ++i)
+            if (table[i] == value)
+                return i;
+
+        return -1;
+    }
+
+    /** Entry of the usrdef-hui pair list of a kind, or nullptr for a position outside it. */
+    const juce::uint8* huiPairEntry (int kind, int position)
+    {
+        auto entryOf = [position] (auto& list) -> const juce::uint8*
+        {
+            return juce::isPositiveAndBelow (position, (int) std::size (list)) ? list[position] : nullptr;
+        };
+
+        switch (kind)
+        {
+            case button:   return entryOf (HuiBnVaPairs0);
+            case knob:     return entryOf (HuiKnVaPairs0);
+            case jogWheel: return entryOf (HuiJogVaPairs0);
+            default:       return entryOf (HuiFdknVaPairs0);
+        }
+    }
+
+    void setLabelText (juce::Label& label, const juce::String& text)
+    {
+        label.setText (text, juce::dontSendNotification);
+    }
+
+    juce::File chooseWithNativeDialog (bool forSaving)
+    {
+        juce::FileChooser chooser (forSaving ? "Save Mapping" : "Load Mapping", {}, "*.rilo", true, false, nullptr);
+
+        const auto chosen = forSaving ? chooser.browseForFileToSave (true)
+                                      : chooser.browseForFileToOpen (nullptr);
+
+        return chosen ? chooser.getResult() : juce::File();
+    }
+}
+
+//==============================================================================
+ContentComponent::ContentComponent()
+    : chooseMappingFile (chooseWithNativeDialog)
+{
+    m2x_in_paint = false;
+    isZoomNorLR = 0;
+    isJogLorR = 0;
+
+    logoImage  = juce::ImageCache::getFromMemory (BinaryData::ZuvoLogo_png, BinaryData::ZuvoLogo_pngSize);
+    vtmPicture = juce::ImageCache::getFromMemory (BinaryData::vtm_p_png, BinaryData::vtm_p_pngSize);
+    vtxPicture = juce::ImageCache::getFromMemory (BinaryData::vtx_p_png, BinaryData::vtx_p_pngSize);
+    bgImage    = juce::ImageCache::getFromMemory (BinaryData::bg_png, BinaryData::bg_pngSize);
+    bgexImage  = juce::ImageCache::getFromMemory (BinaryData::bgex_png, BinaryData::bgex_pngSize);
+
+    tooltipWindow.setMillisecondsBeforeTipAppears (0);
+
+    addAndMakeVisible (mixerSection);
+    addAndMakeVisible (controlSection);
+    const auto numSectionChildren = juce::jmax (mixerSection.getNumChildComponents(),
+                                                controlSection.getNumChildComponents());
+
+    const std::pair<juce::Label*, juce::ComboBox*> labelledBoxes[] = {
+        { &ptclLabel, &ptclBox }, { &modeLabel, &modeBox }, { &funcLabel, &funcBox },
+        { &chanLabel, &chanBox }, { &msgTypeLabel, &msgTypeBox }, { &rotationLabel, &rotationBox }
+    };
+
+    setLabelText (ptclLabel, "Control Protocol");
+    setLabelText (modeLabel, "Control Mode");
+    setLabelText (rotationLabel, "Rotation Pattern");
+    updateLabelTexts (currentMode());
+
+    for (auto [label, box] : labelledBoxes)
+    {
+        addAndMakeVisible (*label);
+        label->setColour (juce::Label::textColourId, juce::Colours::black);
+        label->setJustificationType (juce::Justification::centred);
+        addAndMakeVisible (*box);
+    }
+
+    for (auto* box : { &funcBox, &chanBox, &msgTypeBox, &rotationBox })
+        box->setWantsKeyboardFocus (false);
+
+    for (const auto& labelled : labelledBoxes)
+        labelled.second->addListener (this);
+
+    rotationLabel.setVisible (false);
+    rotationBox.setVisible (false);
+
+    const std::pair<CommandButton*, const char*> commandButtons[] = {
+        { &saveFileButton, "Save File" }, { &loadFileButton, "Load File" }, { &sendDataButton, "Send Data" },
+        { &firmwareUpgradeButton, "Firmware Upgrade" }, { &connectDeviceButton, "Connect" }
+    };
+
+    for (auto [commandButton, text] : commandButtons)
+    {
+        addAndMakeVisible (*commandButton);
+        commandButton->setButtonText (text);
+    }
+
+    for (auto* child : getChildren())
+        if (auto* commandButton = dynamic_cast<CommandButton*> (child))
+            commandButton->addListener (this);
+
+    for (int i = 0; i < numSectionChildren; ++i)
+        for (auto* section : { static_cast<juce::Component*> (&mixerSection), static_cast<juce::Component*> (&controlSection) })
+            if (auto* b = dynamic_cast<juce::Button*> (section->getChildComponent (i)))
+                b->addListener (this);
+
+    device()->setPtcl (device()->getCurrPtcl());
+    stabilize_controls();
+
+    setSize (controllerWidth, 576);
 }
 
 ContentComponent::~ContentComponent() = default;
 
-void ContentComponent::mouseMove (const juce::MouseEvent&) {}
-void ContentComponent::mouseExit (const juce::MouseEvent&) {}
-void ContentComponent::mouseDown (const juce::MouseEvent&) {}
-void ContentComponent::paint (juce::Graphics&) {}
-bool ContentComponent::keyPressed (const juce::KeyPress&) { return false; }
-void ContentComponent::resized() {}
-void ContentComponent::buttonClicked (juce::Button*) {}
-void ContentComponent::comboBoxChanged (juce::ComboBox*) {}
-void ContentComponent::willDispXS (bool) {}
-void ContentComponent::showAboutDlg() const {}
-juce::Rectangle<int> ContentComponent::prodLogoArea() const { return {}; }
-void ContentComponent::paintLogos (juce::Graphics&) {}
-void ContentComponent::updLayoutOfComboBoxes() {}
-void ContentComponent::updLayoutOfCommandBtns() {}
-MappableButton* ContentComponent::findSelectedControl() { return nullptr; }
-void ContentComponent::clearToggleStates() {}
-void ContentComponent::updAttrBoxesWith (MappableButton&) {}
-void ContentComponent::updWith (MapComboBox&, MappableButton&) {}
-void ContentComponent::stabilize_controls() {}
-void ContentComponent::ToggOnZoomNorLR() {}
-void ContentComponent::ToggOnJogLorR() {}
+//==============================================================================
+juce::Rectangle<int> ContentComponent::prodLogoArea() const
+{
+    const auto& picture = displayingExpander ? vtxPicture : vtmPicture;
+    return { 416 - picture.getWidth() / 2, 24, picture.getWidth(), picture.getHeight() };
+}
+
+juce::Rectangle<int> ContentComponent::logoArea() const
+{
+    return { 34, 24, logoImage.getWidth() / 2, logoImage.getHeight() / 2 };
+}
+
+void ContentComponent::paint (juce::Graphics& g)
+{
+    g.fillAll (juce::Colour (0xffeeeeee));
+
+    const auto frame = juce::Rectangle<float> (12.0f, 12.0f, (float) getWidth() - 24.0f, 455.0f);
+    g.setColour (juce::Colour (0xffc8c8c8));
+    g.fillRoundedRectangle (frame, 15.0f);
+    g.setColour (juce::Colour (0xffbbbbbb));
+    g.drawRoundedRectangle (frame, 15.0f, 2.0f);
+
+    paintLogos (g);
+
+    if (m2x_in_paint)
+        paintHint (g, "Vantor M+ <=> Vantor X+", 185.0f);
+    else if (aboutHover)
+        paintHint (g, "About..", 51.8f);
+}
+
+void ContentComponent::paintHint (juce::Graphics& g, const juce::String& text, float bubbleWidth) const
+{
+    const auto bx = hoverPos.x, by = hoverPos.y - 10.0f;
+
+    g.setColour (juce::Colour (0xdfffffff));
+    g.fillRoundedRectangle (bx, by, bubbleWidth, 20.0f, 5.0f);
+    g.setColour (juce::Colours::black);
+    g.drawText (text, (int) bx, (int) by, (int) bubbleWidth, 20, juce::Justification::centred, true);
+}
+
+void ContentComponent::paintLogos (juce::Graphics& g)
+{
+    // Both backgrounds are drawn at the controller background's size; the panel clips them.
+    const auto& background = displayingExpander ? bgexImage : bgImage;
+    g.drawImage (background, 0, 0, bgImage.getWidth(), bgImage.getHeight(),
+                 0, 0, bgImage.getWidth(), bgImage.getHeight());
+
+    const auto logo = logoArea();
+    g.drawImage (logoImage, logo.getX(), logo.getY(), logo.getWidth(), logo.getHeight(),
+                 0, 0, logoImage.getWidth(), logoImage.getHeight());
+
+    const auto& picture = displayingExpander ? vtxPicture : vtmPicture;
+    const auto area = prodLogoArea();
+    g.drawImage (picture, area.getX(), area.getY(), area.getWidth(), area.getHeight(),
+                 0, 0, picture.getWidth(), picture.getHeight());
+}
+
+//==============================================================================
+void ContentComponent::resized()
+{
+    updLayoutOfComboBoxes();
+    updLayoutOfCommandBtns();
+
+    mixerSection.setBounds (0, prodLogoArea().getBottom(), extenderWidth, 500);
+
+    if (! displayingExpander)
+        controlSection.setBounds (mixerSection.getRight(), 22, 450, getHeight());
+}
+
+void ContentComponent::updLayoutOfComboBoxes()
+{
+    const auto firstRow = getHeight() - 95;
+    const auto secondRow = firstRow + 22 + 14;
+
+    ptclBox.setBounds (50, firstRow, 110, 22);
+    modeBox.setBounds (58 + ptclBox.getWidth(), firstRow, 140, 22);
+
+    msgTypeBox.setBounds (ptclBox.getX(), secondRow, 110, 22);
+    chanBox.setBounds (msgTypeBox.getRight() + 8, secondRow, 140, 22);
+    funcBox.setBounds (chanBox.getRight() + 8, secondRow, 200, 22);
+    rotationBox.setBounds (funcBox.getRight() + 8, secondRow, 140, 22);
+
+    const std::pair<juce::Label*, juce::ComboBox*> labelledBoxes[] = {
+        { &ptclLabel, &ptclBox }, { &modeLabel, &modeBox }, { &msgTypeLabel, &msgTypeBox },
+        { &chanLabel, &chanBox }, { &funcLabel, &funcBox }, { &rotationLabel, &rotationBox }
+    };
+
+    for (auto [label, box] : labelledBoxes)
+        label->setBounds (box->getX(), box->getY() - 18, box->getWidth(), 22);
+}
+
+void ContentComponent::updLayoutOfCommandBtns()
+{
+    const auto y = getHeight() - 30;
+
+    firmwareUpgradeButton.setBounds (47, y, 94, 23);
+
+    const auto rowStart = firmwareUpgradeButton.getWidth();
+    connectDeviceButton.setBounds (rowStart + 231, y, 94, 23);
+    sendDataButton.setBounds (rowStart + 337, y, 94, 23);
+    loadFileButton.setBounds (rowStart + 443, y, 94, 23);
+    saveFileButton.setBounds (rowStart + 549, y, 94, 23);
+}
+
+//==============================================================================
+void ContentComponent::mouseMove (const juce::MouseEvent& e)
+{
+    const auto p = e.getMouseDownPosition();
+
+    hoverPos = e.position;
+    m2x_in_paint = prodLogoArea().contains (p);
+    aboutHover = logoArea().contains (p);
+    repaint();
+}
+
+void ContentComponent::mouseExit (const juce::MouseEvent&)
+{
+    aboutHover = false;
+    m2x_in_paint = false;
+    repaint();
+}
+
+void ContentComponent::mouseDown (const juce::MouseEvent& e)
+{
+    const auto p = e.getMouseDownPosition();
+
+    if (prodLogoArea().contains (p))
+    {
+        willDispXS (! displayingExpander);
+        repaint();
+    }
+    else if (logoArea().contains (p))
+    {
+        aboutHover = false;
+        repaint();
+        showAboutDlg();
+    }
+}
+
+bool ContentComponent::keyPressed (const juce::KeyPress& key)
+{
+    const auto code = key.getKeyCode();
+
+    if (code == 'M' || code == 'X')
+    {
+        willDispXS (code == 'X');
+        repaint();
+    }
+    else if (code == 'R')
+    {
+        device()->getCurrentMap().reset();
+        stabilize_controls();
+    }
+    else if (code == juce::KeyPress::F1Key)
+    {
+        showAboutDlg();
+    }
+
+    return false;
+}
+
+void ContentComponent::willDispXS (bool showExpander)
+{
+    displayingExpander = showExpander;
+    controlSection.setVisible (! showExpander);
+    device()->setPID (showExpander ? extenderPid : controllerPid);
+    setSize (showExpander ? extenderWidth : controllerWidth, getHeight());
+}
+
+void ContentComponent::showAboutDlg() const
+{
+    juce::DialogWindow::LaunchOptions options;
+    options.content.setOwned (new AboutComponent());
+    options.dialogTitle = "About Vantor M+/X+ Rilo";
+    options.componentToCentreAround = nullptr;
+    options.escapeKeyTriggersCloseButton = true;
+    options.useNativeTitleBar = false;
+    options.resizable = false;
+    options.useBottomRightCornerResizer = false;
+    options.launchAsync();
+}
+
+//==============================================================================
+void ContentComponent::buttonClicked (juce::Button* b)
+{
+    if (b == &connectDeviceButton)         showOutputPicker();
+    else if (b == &sendDataButton)         sendMapping();
+    else if (b == &saveFileButton)         saveMappingFile();
+    else if (b == &loadFileButton)         loadMappingFile();
+    else if (b == &firmwareUpgradeButton)  zuvo::FirmwareUpgrade::runWizardDialogModal (displayingExpander ? extenderPid : controllerPid,
+                                                                                          this, true, true);
+    else if (auto* control = dynamic_cast<MappableButton*> (b))
+        selectControl (*control);
+}
+
+void ContentComponent::showOutputPicker()
+{
+    DeviceSelectComponent picker;
+
+    juce::DialogWindow::LaunchOptions options;
+    options.dialogTitle = "Select your device";
+    options.content.setNonOwned (&picker);
+    options.componentToCentreAround = this;
+    options.escapeKeyTriggersCloseButton = true;
+    options.useNativeTitleBar = true;
+    options.resizable = false;
+    options.useBottomRightCornerResizer = false;
+
+    if (options.runModal() > 0)
+        device()->setCurrentOutputDevice (picker.chosenDevice);
+}
+
+void ContentComponent::sendMapping()
+{
+    const auto result = device()->sendCurrentMapping();
+
+    juce::AlertWindow::showMessageBoxAsync (juce::MessageBoxIconType::WarningIcon, "Send Mapping",
+                                            result.failed() ? result.getErrorMessage() : juce::String ("Done!"),
+                                            {}, nullptr, nullptr);
+}
+
+void ContentComponent::saveMappingFile()
+{
+    const auto file = chooseMappingFile (true);
+
+    if (file != juce::File())
+        device()->saveCurrentMapping (file);
+}
+
+void ContentComponent::loadMappingFile()
+{
+    const auto file = chooseMappingFile (false);
+
+    if (file == juce::File())
+        return;
+
+    device()->openFile (file);
+
+    // "User Define" stands for both user-defined modes.
+    const auto mode = (int) device()->getCurrentMap().getCtMode();
+    modeBox.setSelectedItemIndex (juce::jlimit (0, 3, mode), juce::dontSendNotification);
+
+    stabilize_controls();
+}
+
+void ContentComponent::selectControl (MappableButton& clicked)
+{
+    clearToggleStates();
+
+    const auto cid = clicked.cid;
+    auto* selected = &clicked;
+
+    if (cid == 75 || cid == 76)
+    {
+        // A second click on the same zoom button returns to the normal state.
+        const auto zoom = cid - 74;
+        isZoomNorLR = zoom == isZoomNorLR ? 0 : zoom;
+        ToggOnZoomNorLR();
+        ToggOnJogLorR();
+        selected = &currentJogHalf();
+    }
+    else if (isJogHalf (cid) || (cid >= 86 && cid <= 89))
+    {
+        isJogLorR = (cid == 73 || cid == 86 || cid == 88) ? 0 : 1;
+        ToggOnJogLorR();
+        ToggOnZoomNorLR();
+        selected = &currentJogHalf();
+    }
+    else
+    {
+        clicked.setToggleState (true, juce::dontSendNotification);
+        clicked.grabKeyboardFocus();
+    }
+
+    updAttrBoxesWith (*selected);
+}
+
+//==============================================================================
+void ContentComponent::forEachMappableButton (const std::function<void (MappableButton&)>& visit)
+{
+    const auto numChildren = juce::jmax (mixerSection.getNumChildComponents(),
+                                         controlSection.getNumChildComponents());
+
+    for (int i = 0; i < numChildren; ++i)
+        for (auto* section : { static_cast<juce::Component*> (&mixerSection), static_cast<juce::Component*> (&controlSection) })
+            if (auto* b = dynamic_cast<MappableButton*> (section->getChildComponent (i)))
+                visit (*b);
+}
+
+MappableButton* ContentComponent::findSelectedControl()
+{
+    MappableButton* selected = nullptr;
+
+    forEachMappableButton ([&selected] (MappableButton& b)
+    {
+        if (selected == nullptr && b.getToggleState())
+            selected = &b;
+    });
+
+    return selected;
+}
+
+void ContentComponent::clearToggleStates()
+{
+    forEachMappableButton ([] (MappableButton& b) { b.setToggleState (false, juce::dontSendNotification); });
+}
+
+MappableButton& ContentComponent::currentJogHalf()
+{
+    return *(isJogLorR == 1 ? controlSection.jogButtonR : controlSection.jogButtonL);
+}
+
+MappableButton& ContentComponent::otherJogHalf (const MappableButton& half)
+{
+    return *(&half == controlSection.jogButtonL ? controlSection.jogButtonR : controlSection.jogButtonL);
+}
+
+bool ContentComponent::jogRuleAppliesTo (const MappableButton& control) const
+{
+    return isJogHalf (control.cid) && isZoomNorLR == 0;
+}
+
+void ContentComponent::bindJogHalf (MappableButton& half, int controlId)
+{
+    half.kind = (int) Defa::kindForCid (controlId);
+    half.setMapping (device()->getCurrentMap().getControlById (controlId));
+}
+
+//==============================================================================
+void ContentComponent::updateLabelTexts (int mode)
+{
+    setLabelText (msgTypeLabel, isHui (mode) ? "Value1" : "Msg Type");
+    setLabelText (chanLabel, isHui (mode) ? "Value2" : "Channel");
+    setLabelText (funcLabel, mode == mackie || mode == usrdefMcp ? "Message" : "Function");
+}
+
+void ContentComponent::stabilize_controls()
+{
+    const auto mode = currentMode();
+
+    ptclBox.setEnabled (isUserDefined (mode));
+    updateLabelTexts (mode);
+    ptclBox.setSelectedId (device()->getCurrPtcl() + 1, juce::dontSendNotification);
+
+    mixerSection.setButtonTypes();
+    controlSection.setButtonTypes();
+
+    if (auto* selected = findSelectedControl())
+    {
+        // The sections bind the jog halves to 73 and 74; in the user-defined
+        // modes they stand for the ids of the zoom state, so that an edit of the
+        // selected half lands on the control whose slot it writes.
+        if (isUserDefined (mode))
+        {
+            bindJogHalf (*controlSection.jogButtonL, zomjog2cid[isZoomNorLR][0]);
+            bindJogHalf (*controlSection.jogButtonR, zomjog2cid[isZoomNorLR][1]);
+        }
+
+        updAttrBoxesWith (*selected);
+    }
+}
+
+void ContentComponent::ToggOnZoomNorLR()
+{
+    if (isZoomNorLR == 1)
+        controlSection.zoomButton1->setToggleState (true, juce::dontSendNotification);
+    else if (isZoomNorLR == 2)
+        controlSection.zoomButton2->setToggleState (true, juce::dontSendNotification);
+}
+
+void ContentComponent::ToggOnJogLorR()
+{
+    const auto mode = currentMode();
+    const auto zoom = isZoomNorLR;
+    MappableButton* const halves[] = { controlSection.jogButtonL, controlSection.jogButtonR };
+
+    if (isUserDefined (mode))
+        for (int h = 0; h < 2; ++h)
+            bindJogHalf (*halves[h], zomjog2cid[zoom][h]);
+
+    for (int h = 0; h < 2; ++h)
+        halves[h]->setValue (jogValueFor (CtMode (mode), zomjog2cid[zoom][h]));
+
+    auto& current = currentJogHalf();
+    current.setToggleState (true, juce::dontSendNotification);
+    current.grabKeyboardFocus();
+    otherJogHalf (current).updateText();
+}
+
+//==============================================================================
+void ContentComponent::updAttrBoxesWith (MappableButton& control)
+{
+    updWith (chanBox, control);
+    updWith (msgTypeBox, control);
+    updWith (funcBox, control);
+    updWith (rotationBox, control);
+}
+
+void ContentComponent::updWith (MapComboBox& box, MappableButton& control)
+{
+    box.clear (juce::dontSendNotification);
+    box.values.clear();
+
+    const auto mode = currentMode();
+
+    if (&box == &msgTypeBox)        fillMsgTypeBox (mode, control);
+    else if (&box == &chanBox)      fillChanBox (mode, control);
+    else if (&box == &funcBox)      fillFuncBox (mode, control);
+    else if (&box == &rotationBox)  fillRotationBox (mode, control);
+
+    control.updateText();
+}
+
+void ContentComponent::fillMsgTypeBox (int mode, MappableButton& control)
+{
+    const auto cid = control.cid;
+    const auto kind = (int) Defa::kindForCid (cid);
+
+    msgTypeBox.setEnabled (isUserDefined (mode));
+
+    if (! isHui (mode))
+    {
+        // Only the touch sensors can be set to send nothing.
+        const auto isTouchSensor = (cid >= 41 && cid <= 48) || cid == 53;
+        const auto numItems = isTouchSensor ? 4 : 3;
+
+        for (int i = 0; i < numItems; ++i)
+            addNextItem (msgTypeBox, juce::String (i + 1) + ") " + msgTypes[i]);
+
+        const auto type = Defa::getMsgType (mode, cid);
+        selectIndex (msgTypeBox, type == Defa::typOfSele[3] && isTouchSensor ? 3 : Defa::selForMsgType (type));
+        return;
+    }
+
+    const auto value1 = control.getValue1AsInt();
+    auto selection = -1;
+
+    switch (kind)
+    {
+        case button:
+            for (int i = 0; i < 30; ++i)
+                addNextItem (msgTypeBox, hexItem ("%2d) 0x%02X", i, i));
+
+            selection = juce::isPositiveAndBelow (value1, 30) ? value1 : 29;
+            break;
+
+        case knob:
+            addNextItem (msgTypeBox, hexItem ("%2d) 0x%02X", 0, HuiKnV1[0]));
+            selection = 0;
+            break;
+
+        case jogWheel:
+            addNextItem (msgTypeBox, hexItem ("%2d) 0x%02X", 0, 0x0D));
+            selection = 0;
+            break;
+
+        default:
+            for (int i = 0; i < 2; ++i)
+                addNextItem (msgTypeBox, hexItem ("%2d) 0x%02X", i, HuiFdknV1[i]));
+
+            selection = value1 / 64;
+            break;
+    }
+
+    if (mode == usrdefHui)
+        selectIndex (msgTypeBox, selection);
+}
+
+void ContentComponent::fillChanBox (int mode, MappableButton& control)
+{
+    const auto cid = control.cid;
+    const auto kind = (int) Defa::kindForCid (cid);
+
+    chanBox.setEnabled (isUserDefined (mode));
+
+    if (! isHui (mode))
+    {
+        for (int channel = 1; channel <= 16; ++channel)
+            addNextItem (chanBox, juce::String (channel));
+
+        selectIndex (chanBox, Defa::getChan (mode, cid) - 1);
+        return;
+    }
+
+    const auto value2 = control.getValue2AsInt();
+    auto selection = -1;
+
+    switch (kind)
+    {
+        case button:
+            for (int i = 0; i < (int) std::size (HuiBnV2); ++i)
+                addNextItem (chanBox, hexItem ("%d) 0x%02X", i, HuiBnV2[i]));
+
+            selection = positionIn (HuiBnV2, value2);
+            break;
+
+        case knob:
+            for (int i = 0; i < 8; ++i)
+                addNextItem (chanBox, hexItem ("%2d) 0x%02X", i, i));
+
+            selection = juce::isPositiveAndBelow (value2, 8) ? value2 : 0;
+            break;
+
+        case jogWheel:
+            for (int i = 0; i < (int) std::size (HuiJogV2); ++i)
+                addNextItem (chanBox, hexItem ("%2d) 0x%02X", i, HuiJogV2[i]));
+
+            selection = juce::jmax (0, positionIn (HuiJogV2, value2));
+            break;
+
+        default:
+            for (int i = 0; i < 9; ++i)
+                addNextItem (chanBox, hexItem ("%2d) 0x%02X", i, i));
+
+            selection = juce::isPositiveAndBelow (value2, 9) ? value2 : 0;
+            break;
+    }
+
+    if (mode == usrdefHui)
+        selectIndex (chanBox, selection);
+}
+
+void ContentComponent::fillFuncBox (int mode, MappableButton& control)
+{
+    const auto cid = control.cid;
+    const auto kind = (int) Defa::kindForCid (cid);
+    const auto type = Defa::getMsgType (mode, cid);
+    const auto numItems = Defa::nSelsInFunc2 (mode, kind);
+
+    funcBox.setEnabled (isUserDefined (mode));
+
+    for (int i = 0; i < numItems; ++i)
+    {
+        funcBox.values.add (Defa::getValue2 (mode, kind, i));
+
+        const auto name = Defa::getName3 (mode, kind, i, type);
+
+        if (mode == proTools)
+            addNextItem (funcBox, name);
+        else if (mode == usrdefHui)
+            addNextItem (funcBox, juce::String (i) + ") " + name);
+        else
+            addNextItem (funcBox, juce::String::formatted ("%-2d", i) + ") " + name);
+    }
+
+    if (mode == usrdefHui)
+    {
+        selectIndex (funcBox, pairIndexFor (kind, control.getValue1AsInt(), control.getValue2AsInt()));
+    }
+    else if (mode == proTools)
+    {
+        selectIndex (funcBox, Defa::selForval2 (proTools, kind, control.getValueAsInt()));
+    }
+    else
+    {
+        // These controls show the slot table's data 1, which is also the list position.
+        const auto readsSlot = (cid >= 41 && cid <= 53) || isJogHalf (cid) || (cid >= 77 && cid <= 89);
+        selectIndex (funcBox, readsSlot ? Defa::getMsVal (cid)
+                                        : Defa::selForval2 (mode, kind, control.getValueAsInt()));
+    }
+}
+
+void ContentComponent::fillRotationBox (int mode, MappableButton& control)
+{
+    const auto cid = control.cid;
+
+    for (int i = 0; i < 2; ++i)
+        addNextItem (rotationBox, juce::String (i + 1) + ") " + velos[i]);
+
+    const auto offered = mode == usrdefMcp && Defa::getMsgType (mode, cid) == controlChange
+                          && hasRotationPattern (cid);
+
+    rotationBox.setEnabled (offered);
+    rotationBox.setVisible (offered);
+    rotationLabel.setVisible (offered);
+
+    selectIndex (rotationBox, Defa::getVelo (mode, cid) == 64 ? 0 : 1);
+}
+
+//==============================================================================
+void ContentComponent::comboBoxChanged (juce::ComboBox* box)
+{
+    if (box == &ptclBox)
+    {
+        const auto protocol = ptclBox.getSelectedPtcl();
+
+        if (protocol == 0 || protocol == 1)
+        {
+            device()->setCtMode (CtMode (usrdefMcp + protocol));
+            device()->setPtcl (protocol);
+            stabilize_controls();
+        }
+
+        return;
+    }
+
+    if (box == &modeBox)
+    {
+        device()->setCtMode (modeBox.getSelectedMode());
+        stabilize_controls();
+        return;
+    }
+
+    auto* control = findSelectedControl();
+    const auto selectedId = box->getSelectedId();
+
+    if (control == nullptr || selectedId < 1)
+        return;
+
+    if (box == &msgTypeBox)        msgTypeChanged (*control, selectedId);
+    else if (box == &chanBox)      chanChanged (*control, selectedId);
+    else if (box == &funcBox)      funcChanged (*control);
+    else if (box == &rotationBox)  rotationChanged (*control, selectedId);
+}
+
+void ContentComponent::msgTypeChanged (MappableButton& control, int selectedId)
+{
+    const auto kind = (int) Defa::kindForCid (control.cid);
+
+    if (currentMode() == usrdefHui)
+    {
+        int value1 = selectedId - 1;
+
+        if (kind == jogWheel)   value1 = 0x0D;
+        else if (kind == knob)  value1 = HuiKnV1[0];
+        else if (kind != button)
+            value1 = HuiFdknV1[juce::jlimit (0, (int) std::size (HuiFdknV1) - 1, selectedId - 1)];
+
+        control.setV1orV2 (CtMode (usrdefHui), CtKind (kind), value1, 1);
+        control.setValue (pairIndexFor (kind, value1, control.getValue2AsInt()));
+    }
+    else if (selectedId <= (int) std::size (Defa::typOfSele))
+    {
+        const auto type = Defa::typOfSele[selectedId - 1];
+        control.setMsgType (type);
+
+        if (jogRuleAppliesTo (control))
+            otherJogHalf (control).setMsgType (type);
+    }
+
+    updWith (funcBox, control);
+    updWith (rotationBox, control);
+}
+
+void ContentComponent::chanChanged (MappableButton& control, int selectedId)
+{
+    const auto kind = (int) Defa::kindForCid (control.cid);
+    const auto position = selectedId - 1;
+
+    if (currentMode() == usrdefHui)
+    {
+        int value2 = position % 9;
+
+        if (kind == jogWheel)     value2 = HuiJogV2[juce::jlimit (0, (int) std::size (HuiJogV2) - 1, position)];
+        else if (kind == knob)    value2 = position;
+        else if (kind == button)  value2 = HuiBnV2[juce::jlimit (0, (int) std::size (HuiBnV2) - 1, position)];
+
+        control.setV1orV2 (CtMode (usrdefHui), CtKind (kind), value2, 2);
+        control.setValue (pairIndexFor (kind, control.getValue1AsInt(), value2));
+        updWith (funcBox, control);
+        return;
+    }
+
+    control.setChan (selectedId);
+
+    if (jogRuleAppliesTo (control))
+    {
+        auto& other = otherJogHalf (control);
+        other.setChan (selectedId);
+        updWith (funcBox, other);
+    }
+    else
+    {
+        updWith (funcBox, control);
+    }
+}
+
+void ContentComponent::funcChanged (MappableButton& control)
+{
+    const auto mode = currentMode();
+    const auto cid = control.cid;
+    const auto kind = (int) Defa::kindForCid (cid);
+    const auto value = funcBox.getMappedValue();
+
+    control.setValue (value);
+
+    if (mode == usrdefHui)
+    {
+        if (const auto* pair = huiPairEntry (kind, value))
+        {
+            control.setV1orV2 (CtMode (usrdefHui), CtKind (kind), pair[0], 1);
+            control.setV1orV2 (CtMode (usrdefHui), CtKind (kind), pair[1], 2);
+            control.setValue (pairIndexFor (kind, pair[0], pair[1]));
+        }
+
+        updWith (msgTypeBox, control);
+        updWith (chanBox, control);
+        return;
+    }
+
+    const auto jogRule = jogRuleAppliesTo (control);
+
+    if (jogRule)
+        otherJogHalf (control).setValue (value);
+
+    // A knob (or the jog) that sends a controller takes back the rotation
+    // pattern last used with a controller of the same group.
+    auto velocity = 127;
+
+    if (mode == usrdefMcp && Defa::getMsgType (mode, cid) == controlChange && hasRotationPattern (cid))
+        velocity = knobVelos[isKnob (cid) ? cid - 65 : 8][isInKnobVeloGroup (value) ? 0 : 1];
+
+    control.setVelo (velocity);
+
+    if (jogRule)
+        otherJogHalf (control).setVelo (velocity);
+
+    updWith (rotationBox, jogRule ? otherJogHalf (control) : control);
+}
+
+void ContentComponent::rotationChanged (MappableButton& control, int selectedId)
+{
+    if (currentMode() != usrdefMcp)
+        return;
+
+    const auto velocity = selectedId == 1 ? 64 : 127;
+    control.setVelo (velocity);
+
+    if (jogRuleAppliesTo (control))
+        otherJogHalf (control).setVelo (velocity);
+}
