@@ -17,14 +17,14 @@ namespace Messages
 void sendMidiBuffer (midiports::Output& output, const juce::MidiBuffer& block);
 
 /** The mapping transfer: opens the MIDI output of this name (the first in the
-    list, case counts), sets pid to the product ID of the unit shown (156, or
+    list; case counts), sets pid to the product ID of the unit shown (156, or
     161 while displayingExpander), sends EF 7F 7F, the start message for that
-    product and the map's mode, the map's 98 six-byte records in nibble form, EF 7F 7F and
-    the end message, paced by 297 ms of pauses in all, and closes the output.
+    product and the map's mode, the map's 98 six-byte records in nibble form,
+    EF 7F 7F and the end message, paced by 297 ms of pauses in all, and closes
+    the output. It blocks the calling thread for its duration.
 
     Fails with "No device selected", "<name>: device does not exist" or
-    "<name>: could not open device", and then sends nothing and leaves pid
-    alone. Once the output is
-    open nothing is checked. Blocks the calling thread for its duration.
+    "<name>: could not open device"; it has then sent nothing and left pid
+    alone. Once the output is open nothing is checked.
 */
 juce::Result sendMapping (const juce::String& outputName, const CtMap& map, int& pid);

@@ -1,1 +1,26 @@
 # Benchmarks and fuzz targets: built, never run by ctest.
+
+add_executable(TransferBenchmark tools/TransferBenchmark.cpp)
+vtr_own_sources(tools/TransferBenchmark.cpp)
+target_link_libraries(TransferBenchmark PRIVATE vtr_core)
+
+# The fuzz targets need clang's libFuzzer; configure them in a build directory
+# of their own:
+#   cmake -S . -B fuzz-build -DVTR_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang
+#   cmake --build fuzz-build --target FuzzOpenFile
+#   fuzz-build/FuzzOpenFile -max_total_time=600 fuzz-corpus/
+if(VTR_FUZZ)
+    if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+        message(FATAL_ERROR "VTR_FUZZ needs clang (-DCMAKE_CXX_COMPILER=clang++)")
+    endif()
+
+    # The mapping core is instrumented too, so that the fuzzer sees its branches.
+    set(vtr_fuzz_flags -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined)
+    target_compile_options(vtr_core PRIVATE ${vtr_fuzz_flags})
+
+    add_executable(FuzzOpenFile tools/FuzzOpenFile.cpp)
+    vtr_own_sources(tools/FuzzOpenFile.cpp)
+    target_compile_options(FuzzOpenFile PRIVATE ${vtr_fuzz_flags})
+    target_link_libraries(FuzzOpenFile PRIVATE vtr_core)
+    target_link_options(FuzzOpenFile PRIVATE -fsanitize=fuzzer,address,undefined)
+endif()

@@ -1,0 +1,275 @@
+#include <gtest/gtest.h>
+
+#include "Arrays.h"
+#include "VtrPlus.h"
+#include "common/TemporarySettings.h"
+
+namespace
+{
+    const char* const modeSlugs[] = { "mackie", "logic", "pro-tools", "usrdef-mcp", "usrdef-hui" };
+
+    using SlotTable = std::array<juce::uint8, 400>;
+
+    SlotTable copyOf (const juce::uint8 (*table)[4])
+    {
+        SlotTable copy;
+        std::memcpy (copy.data(), table, copy.size());
+        return copy;
+    }
+
+    std::array<juce::uint8, 18> copyOfKnobVelos()
+    {
+        std::array<juce::uint8, 18> copy;
+        std::memcpy (copy.data(), knobVelos, copy.size());
+        return copy;
+    }
+
+    struct MappingFileTest : ::testing::Test
+    {
+        ~MappingFileTest() override     { isZoomNorLR = 0; }
+
+        /** The current map saved, as an element to change before loading it. */
+        std::unique_ptr<juce::XmlElement> savedCurrentMap()
+        {
+            EXPECT_TRUE (device.saveCurrentMapping (file.getFile()).wasOk());
+            return juce::parseXML (file.getFile());
+        }
+
+        juce::Result load (const juce::XmlElement& document)
+        {
+            document.writeTo (file.getFile());
+            return device.openFile (file.getFile());
+        }
+
+        juce::Result load (const juce::String& text)
+        {
+            file.getFile().replaceWithText (text);
+            return device.openFile (file.getFile());
+        }
+
+        TemporarySettings settings;
+        VtrPlus device;
+        juce::TemporaryFile file { ".rilo" };
+    };
+}
+
+TEST_F (MappingFileTest, EachFactoryMapIsSavedAsOneDocument)
+{
+    const char* const names[] = { "Mackie", "Logic Pro", "Pro Tools", "User Define", "User Define" };
+    const juce::StringArray controlAttributes { "id", "kind", "type", "chan", "value", "value1", "value2", "velo" };
+
+    for (int mode = 0; mode < 5; ++mode)
+    {
+        SCOPED_TRACE (modeSlugs[mode]);
+        device.setCtMode (mode);
+        const auto document = savedCurrentMap();
+        ASSERT_NE (document, nullptr);
+
+        EXPECT_TRUE (file.getFile().loadFileAsString().startsWith ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"));
+        EXPECT_EQ (document->getTagName(), "map");
+        ASSERT_EQ (document->getNumAttributes(), 3);
+        EXPECT_EQ (document->getAttributeName (0), "mode");
+        EXPECT_EQ (document->getAttributeName (1), "name");
+        EXPECT_EQ (document->getAttributeName (2), "protocol");
+        EXPECT_EQ (document->getStringAttribute ("mode"), modeSlugs[mode]);
+        EXPECT_EQ (document->getStringAttribute ("name"), names[mode]);
+        EXPECT_EQ (document->getStringAttribute ("protocol"), mode == 2 || mode == 4 ? "1" : "0");
+
+        ASSERT_EQ (document->getNumChildElements(), 1);
+        const auto* controls = document->getChildByName ("controls");
+        ASSERT_NE (controls, nullptr);
+        EXPECT_EQ (controls->getNumAttributes(), 0);
+        ASSERT_EQ (controls->getNumChildElements(), 89);
+
+        for (int i = 0; i < 89; ++i)
+        {
+            const auto* control = controls->getChildElement (i);
+            EXPECT_EQ (control->getTagName(), "control");
+            EXPECT_EQ (control->getIntAttribute ("id"), i + 1);
+            ASSERT_EQ (control->getNumAttributes(), controlAttributes.size());
+
+            for (int a = 0; a < controlAttributes.size(); ++a)
+                EXPECT_EQ (control->getAttributeName (a), controlAttributes[a]);
+        }
+    }
+}
+
+TEST_F (MappingFileTest, SaveThenLoadGivesTheSameMap)
+{
+    for (int mode = 0; mode < 5; ++mode)
+    {
+        SCOPED_TRACE (modeSlugs[mode]);
+        device.setCtMode (mode);
+        device.getCurrentMap().getControlById (40).setProperty (Tags::chan, 9, nullptr);
+        const auto original = device.getCurrentMap().tree.createCopy();
+        ASSERT_TRUE (device.saveCurrentMapping (file.getFile()).wasOk());
+        const auto firstText = file.getFile().loadFileAsString();
+
+        device.setCtMode ((mode + 1) % 5);
+        ASSERT_TRUE (device.openFile (file.getFile()).wasOk());
+
+        EXPECT_EQ (device.getCurrentCtMode(), mode);
+        EXPECT_TRUE (device.getCurrentMap().tree.isEquivalentTo (original));
+        ASSERT_TRUE (device.saveCurrentMapping (file.getFile()).wasOk());
+        EXPECT_EQ (file.getFile().loadFileAsString(), firstText);
+    }
+}
+
+TEST_F (MappingFileTest, LoadingReplacesTheStoredMapInPlace)
+{
+    device.setCtMode (1);
+    auto document = savedCurrentMap();
+    document->getChildByName ("controls")->getChildElement (0)->setAttribute ("chan", 4);
+    document->setAttribute ("protocol", 1);   // kept as the file gives it
+
+    device.setCtMode (0);
+    const auto tablesBefore = std::make_tuple (copyOf (cb), copyOf (lg), copyOf (nd), copyOfKnobVelos());
+    const auto oldLogic = device.getModesTree().getChild (1);
+    g_LasPtcl4Usdf = 1;
+
+    ASSERT_TRUE (load (*document).wasOk());
+
+    const auto modes = device.getModesTree();
+    ASSERT_EQ (modes.getNumChildren(), 5);
+    EXPECT_EQ (modes.getChild (1)[Tags::mode].toString(), "logic");
+    EXPECT_TRUE (modes.getChild (1) != oldLogic);
+    EXPECT_EQ (modes.getChild (1).getChildWithName (Tags::controls).getChild (0)[Tags::chan].toString(), "4");
+    EXPECT_TRUE (device.getCurrentMap().tree == modes.getChild (1));
+    EXPECT_EQ (modes[Tags::curr].toString(), "logic");
+    EXPECT_EQ (device.getCurrPtcl(), 1);
+    EXPECT_EQ (g_LasPtcl4Usdf, 1);
+    EXPECT_EQ (std::make_tuple (copyOf (cb), copyOf (lg), copyOf (nd), copyOfKnobVelos()), tablesBefore);
+    g_LasPtcl4Usdf = 0;
+}
+
+TEST_F (MappingFileTest, AUserMcpFileRebuildsItsSlotTable)
+{
+    struct Case
+    {
+        const char* what;
+        int zoom;
+        std::function<void (juce::XmlElement& controls)> edit;
+        std::function<void()> check;
+    };
+
+    const auto control = [] (juce::XmlElement& controls, int id) -> juce::XmlElement&
+    {
+        return *controls.getChildElement (id - 1);
+    };
+
+    const auto setAll = [] (juce::XmlElement& c, const char* type, int chan, int value, int velo)
+    {
+        c.setAttribute ("type", type);
+        c.setAttribute ("chan", chan);
+        c.setAttribute ("value", value);
+        c.setAttribute ("velo", velo);
+    };
+
+    const auto record = [] (int slot) { return std::vector<int> (nd[slot], nd[slot] + 4); };
+    const auto knobVelosBefore = copyOfKnobVelos();
+
+    const Case cases[] = {
+        { "a button as a controller", 0,
+          [&] (auto& cs) { setAll (control (cs, 1), "cc", 3, 20, 64); },
+          [&] { EXPECT_EQ (record (25), std::vector<int> ({ 0x0b, 0xb2, 0x14, 0x40 }));
+                EXPECT_EQ (copyOfKnobVelos(), knobVelosBefore); } },
+        { "a missing control", 0,
+          [&] (auto& cs) { cs.removeChildElement (&control (cs, 66), true); },
+          [&] { EXPECT_EQ (record (72), std::vector<int> ({ 0x09, 0x90, 0x00, 0x7f })); } },
+        { "type null and a wrongly cased type", 0,
+          [&] (auto& cs) { setAll (control (cs, 2), "null", 5, 1, 2); setAll (control (cs, 3), "CC", 1, 7, 9); },
+          [&] { EXPECT_EQ (record (26), std::vector<int> ({ 0x00, 0x04, 0x01, 0x02 }));
+                EXPECT_EQ (record (27), std::vector<int> ({ 0x09, 0x90, 0x07, 0x09 })); } },
+        { "a knob's rotation pattern, by controller number", 0,
+          [&] (auto& cs) { setAll (control (cs, 65), "cc", 1, 16, 100); setAll (control (cs, 66), "cc", 1, 30, 101);
+                           setAll (control (cs, 67), "note", 1, 16, 102); },
+          [&] { EXPECT_EQ (knobVelos[0][0], 100);
+                EXPECT_EQ (knobVelos[1][1], 101);
+                EXPECT_EQ (knobVelos[2][0], knobVelosBefore[4]);
+                EXPECT_EQ (knobVelos[2][1], knobVelosBefore[5]); } },
+        { "the jog in zoom state 1", 1,
+          [&] (auto& cs) { setAll (control (cs, 86), "note", 2, 50, 1); setAll (control (cs, 87), "note", 2, 51, 1);
+                           setAll (control (cs, 73), "cc", 1, 60, 5); },
+          [&] { EXPECT_EQ (record (69), std::vector<int> ({ 0x09, 0x91, 50, 1 }));
+                EXPECT_EQ (record (70), std::vector<int> ({ 0x09, 0x91, 51, 1 }));
+                EXPECT_EQ (record (79), std::vector<int> ({ 0x0b, 0xb0, 60, 64 }));
+                EXPECT_EQ (record (80), std::vector<int> ({ 0x0b, 0xb0, 60, 64 }));
+                EXPECT_EQ (knobVelos[8][0], knobVelosBefore[16]); } },
+        { "a channel out of range", 0,
+          [&] (auto& cs) { setAll (control (cs, 4), "note", 0, 300, -1); },
+          [&] { EXPECT_EQ (record (28), std::vector<int> ({ 0x09, 0xff, 0x2c, 0xff })); } },
+    };
+
+    device.setCtMode (3);
+    const auto factoryDocument = savedCurrentMap();
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.what);
+        CtMap (device.getCurrentMap()).reset();
+        auto document = std::make_unique<juce::XmlElement> (*factoryDocument);
+        c.edit (*document->getChildByName ("controls"));
+
+        isZoomNorLR = c.zoom;
+        ASSERT_TRUE (load (*document).wasOk());
+        isZoomNorLR = 0;
+        c.check();
+    }
+}
+
+TEST_F (MappingFileTest, BadDocumentsChangeNothing)
+{
+    const juce::String cases[] = {
+        "",
+        "not xml at all",
+        "<map mode=\"logic\"><controls>",
+        "<map name=\"Logic Pro\"><controls/></map>",
+        "<map mode=\"Logic\"/>",
+        "<map mode=\"\"/>",
+        "<map mode=\"usrdef\"/>",
+    };
+
+    device.setCtMode (3);
+    nd[10][2] = 55;
+    const auto modesBefore = device.getModesTree().createCopy();
+    const auto ndBefore = copyOf (nd);
+
+    for (const auto& text : cases)
+    {
+        SCOPED_TRACE (text);
+        const auto result = load (text);
+        EXPECT_TRUE (result.failed());
+        EXPECT_EQ (result.getErrorMessage(), "Could not load mapping data");
+        EXPECT_TRUE (device.getModesTree().isEquivalentTo (modesBefore));
+        EXPECT_EQ (device.getCurrentCtMode(), 3);
+        EXPECT_EQ (copyOf (nd), ndBefore);
+    }
+
+    const auto missing = device.openFile (file.getFile().getSiblingFile ("no such file.rilo"));
+    EXPECT_EQ (missing.getErrorMessage(), "Could not load mapping data");
+}
+
+TEST_F (MappingFileTest, LooseDocumentsAreTakenAsTheyAre)
+{
+    // A mode with blanks is stored by its exact slug; another root name and no controls are fine.
+    ASSERT_TRUE (load ("<mapping mode=\" pro-tools \" extra=\"kept\"/>").wasOk());
+
+    const auto current = device.getCurrentMap().tree;
+    EXPECT_EQ (current[Tags::mode].toString(), "pro-tools");
+    EXPECT_EQ (current.getType().toString(), "mapping");
+    EXPECT_EQ (current["extra"].toString(), "kept");
+    EXPECT_TRUE (current == device.getModesTree().getChild (2));
+    EXPECT_EQ (device.getModesTree().getNumChildren(), 5);
+    EXPECT_TRUE (device.saveCurrentMapping (file.getFile()).wasOk());
+}
+
+TEST_F (MappingFileTest, SaveFailures)
+{
+    const auto nowhere = file.getFile().getChildFile ("sub").getChildFile ("map.rilo");
+    EXPECT_EQ (device.saveCurrentMapping (nowhere).getErrorMessage(), "Failed to write mapping file");
+
+    auto modes = device.getModesTree();
+    modes.removeChild (4, nullptr);
+    device.setCtMode (4);
+    EXPECT_EQ (device.saveCurrentMapping (file.getFile()).getErrorMessage(), "Could not save current mapping to disk");
+}
