@@ -1,0 +1,270 @@
+bool bAuto = false;
+bool bSerial = false;
+
+namespace zuvo
+{
+
+bool bForAnyZuvo = false;
+bool bTest_fwug = false;
+bool bEsc = false;
+bool protectUiQ = false;
+int _num_UpgradeSuccess = 0;
+
+namespace
+{
+    constexpr int numSteps = 5;
+
+    const char* const makersWebAddress = "www.zuvo-audio.example/support";
+    const char* const buildCode = "a8";
+
+    const char* const deviceNameHelp =
+        "After \"Audio MIDI Setup\" opened.\n\n1. Check \"Show MIDI Studio\" \non \"Window\" pull-down menu, "
+        "\nat the top task-bar.\n\n2. Drag the sroll-bar to find out your device\nand click to select it.\n"
+        "Then turn off your device.\n\n3. Click \"Remove Device\" (or press Backspace).\n\n"
+        "Then turn on your device again. \nThe displaying name of your device \nwill be updated!";
+
+    struct StepTexts
+    {
+        const char* button;
+        const char* instructions;
+    };
+
+    juce::String manualLoadInstructions()
+    {
+        return juce::String ("Download the latest firmware on \"") + makersWebAddress
+               + "\", then click the \"Load File\" button to browse the firmware file.";
+    }
+
+    StepTexts stepTextsFor (int index, bool online)
+    {
+        switch (index)
+        {
+            case 0:  return { "Connect", "Please connect your Zuvo device and click \"Connect\" button to create the connection." };
+            case 1:  return { "Enter", "Click \"Enter\" button to enter into \"Firmware upgrade mode\"." };
+            case 2:  return { "Activate", "Click \"Activate\" button to activate the \"Firmware upgrade mode\"." };
+            case 3:  return online ? StepTexts { "Select Version", "Click \"Select Version\", the process will automatically \n"
+                                                                   "search for the most up to date firmware for your device \n"
+                                                                   "at our server." }
+                                   : StepTexts { "Load File", nullptr };
+            default: return { "Upgrade", "Click \"Upgrade\" to start the file upload process." };
+        }
+    }
+
+    // The hidden keys. They carry Ctrl, Alt and Shift together, which no
+    // ordinary use of the window does:
+    //   Ctrl+Alt+Shift+A  auto mode
+    //   Ctrl+Alt+Shift+M  manual mode (firmware from a local file)
+    //   Ctrl+Alt+Shift+Y  any-product mode
+    //   Ctrl+Alt+Shift+S  series mode
+    //   Ctrl+Alt+Shift+T  test mode
+    const juce::ModifierKeys hiddenKeyModifiers { juce::ModifierKeys::ctrlModifier
+                                                  | juce::ModifierKeys::altModifier
+                                                  | juce::ModifierKeys::shiftModifier };
+
+    bool isHiddenKey (const juce::KeyPress& key, char letter)
+    {
+        return key == juce::KeyPress (letter, hiddenKeyModifiers, 0);
+    }
+}
+
+//==============================================================================
+void FirmwareUpgradeComponent::paint (juce::Graphics&)
+{
+}
+
+void FirmwareUpgradeComponent::resized()
+{
+    const auto w = getWidth();
+
+    progressCaption.setBounds (0, 10, w, 20);
+    progressBar.setBounds (40, 36, w - 80, 24);
+
+    const auto x0 = w / 2 - 240;
+
+    for (int i = 0; i < numSteps; ++i)
+    {
+        stepCaptions[i].setBounds (x0 + 96 * i, progressBar.getBottom() + 6, 90, 20);
+        stepButtons[i].setBounds (x0 + 96 * i, stepCaptions[i].getHeight() + progressBar.getBottom() + 12, 90, 20);
+    }
+
+    juce::Label* rows[][2] = { { &stepHeadings[0], &stepTexts[0] },
+                               { &noteHeading, &noteText },
+                               { &stepHeadings[1], &stepTexts[1] },
+                               { &stepHeadings[2], &stepTexts[2] },
+                               { &stepHeadings[3], &stepTexts[3] },
+                               { &stepHeadings[4], &stepTexts[4] } };
+
+    auto y = stepButtons[0].getBottom() + 18;
+
+    for (auto& row : rows)
+    {
+        row[0]->setBounds (x0, y, 70, 20);
+        row[1]->setBounds (w / 2 - 164, y, (w - 20) - x0 - 70, 50);
+        y = row[1]->getBottom() + 6;
+    }
+
+    updateNameButton.setBounds ((w - 120) / 2, stepTexts[4].getBottom() + 6 - 28, 120, 20);
+    updateNameButton.setTooltip ("Click here to update the displaying name of your device.");
+}
+
+//==============================================================================
+void FirmwareUpgradeComponent::updateButtonEnablement()
+{
+    const auto numEnabled = step < 0 ? 1 : (step < numSteps ? step + 2 : 0);
+
+    for (int i = 0; i < numSteps; ++i)
+        stepButtons[i].setEnabled (i < numEnabled);
+}
+
+void FirmwareUpgradeComponent::protectUI (bool on)
+{
+    protectUiQ = on;
+
+    for (auto& b : stepButtons)
+        b.setEnabled (! on);
+}
+
+void FirmwareUpgradeComponent::updateProgress (int newStep)
+{
+    if (newStep < 0)
+    {
+        step = -1;
+        progress = 0.0;
+        updateButtonEnablement();
+        return;
+    }
+
+    const juce::ScopedLock sl (lock);
+    progress = (newStep + 1) / 5.0;
+    step = newStep;
+    updateButtonEnablement();
+
+    if (newStep == 4 && bAuto)
+        ++_num_UpgradeSuccess;
+}
+
+juce::String FirmwareUpgradeComponent::titleBase() const
+{
+    if (bSerial)
+        return juce::String::formatted ("Firmware Upgrade[%d/%d]", _num_UpgradeSuccess, 20);
+
+    return bTest_fwug ? "Firmware Upgrade." : "Firmware Upgrade";
+}
+
+void FirmwareUpgradeComponent::SetTitle (juce::String text)
+{
+    setWindowTitle (text.isEmpty() ? titleBase() : titleBase() + ": " + text);
+}
+
+void FirmwareUpgradeComponent::setWindowTitle (const juce::String& title)
+{
+    if (auto* dialog = findParentComponentOfClass<juce::DialogWindow>())
+        dialog->setName (title);
+    else if (auto* window = findParentComponentOfClass<juce::DocumentWindow>())
+        window->setName (title);
+}
+
+//==============================================================================
+bool FirmwareUpgradeComponent::keyPressed (const juce::KeyPress& key)
+{
+    if (key.isKeyCode (juce::KeyPress::escapeKey))
+    {
+        bEsc = true;
+        bSerial = false;
+    }
+    else if (key.isKeyCode (juce::KeyPress::F1Key))
+    {
+        showAboutDlg();
+    }
+    else if (isHiddenKey (key, 'A'))
+    {
+        bAuto = ! bAuto;
+    }
+    else if (isHiddenKey (key, 'M'))
+    {
+        online = ! online;
+        setWindowTitle (titleBase() + (bTest_fwug ? "." : "") + (online ? "" : " [M]"));
+    }
+    else if (isHiddenKey (key, 'Y'))
+    {
+        bForAnyZuvo = ! bForAnyZuvo;
+    }
+    else if (isHiddenKey (key, 'S'))
+    {
+        bSerial = ! bSerial;
+        bEsc = false;
+    }
+    else if (isHiddenKey (key, 'T'))
+    {
+        bTest_fwug = ! bTest_fwug;
+
+        if (bTest_fwug)
+            pidForCatalogue = currentPid;
+
+        setWindowTitle (bTest_fwug ? "Firmware Upgrade." : "Firmware Upgrade");
+    }
+
+    return juce::Component::keyPressed (key);
+}
+
+void FirmwareUpgradeComponent::showAboutDlg()
+{
+    const auto title = juce::String ("\n\n") + appName + "\n\nV" + appVersion + "  Build "
+                       + juce::String (buildCode).toUpperCase();
+
+    juce::AlertWindow::showMessageBox (juce::MessageBoxIconType::NoIcon, title,
+                                       "Copyright (c) " + copyrightYears + " Zuvo Audio. All rights reserved.");
+}
+
+//==============================================================================
+void FirmwareUpgradeComponent::userTriedToCloseWindow()
+{
+    if (protectUiQ || bAuto)
+        return;
+
+    quit();
+}
+
+void FirmwareUpgradeComponent::quit()
+{
+    closing = true;
+
+    // The wizard's own window hands its close requests to this component, so
+    // it is hidden here directly, which ends its modal loop.
+    if (auto* dialog = findParentComponentOfClass<juce::DialogWindow>())
+        dialog->setVisible (false);
+}
+
+void FirmwareUpgradeComponent::buttonClicked (juce::Button* button)
+{
+    if (button == &updateNameButton)
+    {
+        showDeviceNameHelp();
+        return;
+    }
+
+    for (int i = 0; i < numSteps; ++i)
+        if (button == &stepButtons[i])
+            runSteps ((Next) ((int) Next::step1 + i));
+}
+
+juce::String FirmwareUpgradeComponent::deviceNameHelpCommand (juce::SystemStats::OperatingSystemType os)
+{
+    if ((os & juce::SystemStats::MacOSX) == 0)
+        return {};
+
+    return os > juce::SystemStats::MacOSX_10_14 ? "open /System/Applications/Utilities/Audio\\ MIDI\\ Setup.app"
+                                                : "open /Applications/Utilities/Audio\\ MIDI\\ Setup.app";
+}
+
+void FirmwareUpgradeComponent::showDeviceNameHelp()
+{
+    const auto command = deviceNameHelpCommand (juce::SystemStats::getOperatingSystemType());
+
+    if (command.isNotEmpty())
+        runShellCommand (command);
+
+    juce::AlertWindow::showMessageBox (juce::MessageBoxIconType::NoIcon, {}, deviceNameHelp);
+}
+
+} // namespace zuvo

@@ -39,13 +39,49 @@ public:
     void showAboutDlg();
 
     //==============================================================================
+    /** The steps, as their buttons start them. In auto mode a finished step
+        goes on with the next one (and step 5 with step 1 in series mode);
+        these calls return when that chain has ended.
+    */
     void doStep1();
-    bool goonStep1 (int pid);
     void doStep2();
     void doStep3();
     void doStep4();
     void doStep5();
+
+    /** Ends a successful step 1 for a product: records it, names it in the
+        title and shows step 1 as done. The caller goes on with step 2 in auto
+        mode. Returns true. */
+    bool goonStep1 (int pid);
+
+    /** Whether a firmware file name (without extension, lower case) fits the
+        product; every name fits a product that the table does not know. */
     static bool isValidFmwName (juce::String name, unsigned pid);
+
+    /** The shell command that opens the system's MIDI configuration utility,
+        or an empty string where the system has none. */
+    static juce::String deviceNameHelpCommand (juce::SystemStats::OperatingSystemType os);
+
+    //==============================================================================
+    /** What step 4 asks the file chooser for. */
+    struct FileRequest
+    {
+        juce::String title;
+        juce::File start;
+        juce::String patterns;
+    };
+
+    /** Step 4's file chooser: returns the chosen file, or a default File when
+        the user cancels. Runs a native chooser unless a test replaces it. */
+    std::function<juce::File (const FileRequest&)> chooseFile;
+
+    /** Runs the device-name help's shell command (the C library's system()
+        unless a test replaces it). */
+    std::function<void (const juce::String& command)> runShellCommand;
+
+    /** Scales every wait of the steps (1.0: the real timing); tests shorten
+        them. The loader's own pacing is not affected. */
+    double waitScale = 1.0;
 
     //==============================================================================
     /** The loader's MIDI ports, image and acknowledgement flags; see
@@ -105,6 +141,33 @@ public:
     std::unique_ptr<MidiInputHandler> midiHandler;
 
 private:
+    /** What the step machine does next; each step returns it, and one loop
+        runs step after step, so an auto chain or a series never nests. */
+    enum class Next { nothing, step1, step2, step3, step4, step5 };
+
+    void runSteps (Next first);
+    Next runStep (Next which);
+    Next connect();
+    Next askToLeaveUpgradeMode();
+    Next enterUpgradeMode();
+    Next activate();
+    Next loadFirmware();
+    Next loadFromCatalogue();
+    Next loadFromFile();
+    Next upgrade();
+
+    juce::String titleBase() const;
+    void setWindowTitle (const juce::String& title);
+    int runStepDialog (const juce::String& title, juce::Component& content);
+    void showDeviceNameHelp();
+    void disableConnectAndEnter();
+    MidiInputHandler& handler();
+    void wait (int ms) const;
+    void runLoop (int ms) const;
+
+    bool loadingFirmware = false;   // a step 4 runs
+    bool closing = false;           // quit() has run: no further step starts
+
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (FirmwareUpgradeComponent)
 };
 
