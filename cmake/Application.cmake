@@ -7,3 +7,12 @@ juce_add_gui_app(VantorRilo
 target_sources(VantorRilo PRIVATE Source/Main.cpp)
 vtr_own_sources(Source/Main.cpp)
 target_link_libraries(VantorRilo PRIVATE vtr_app)
+
+# Start-up time and peak memory of the editor (tools/startup-benchmark.sh); not run by ctest.
+find_package(X11 REQUIRED)
+add_executable(vtr_startup_benchmark tools/StartupBenchmark.cpp)
+vtr_own_sources(tools/StartupBenchmark.cpp)
+target_include_directories(vtr_startup_benchmark PRIVATE tests/helpers)
+target_compile_definitions(vtr_startup_benchmark PRIVATE VTR_APP_PATH="$<TARGET_FILE:VantorRilo>")
+target_link_libraries(vtr_startup_benchmark PRIVATE X11::X11)
+add_dependencies(vtr_startup_benchmark VantorRilo)

@@ -1,33 +1,17 @@
 #include <gtest/gtest.h>
 #include <juce_gui_basics/juce_gui_basics.h>
 
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
 #include <X11/keysym.h>
 
-#include <cstdlib>
+#include "gui/XSession.h"
 
-// Runs the editor as separate processes on the test's X display, each with its
-// own settings folder and single-instance folder, and watches its windows
-// through the X server.
+// Runs the editor as separate processes on an X server of the test's own (so
+// that no other test's windows get in the way), each run with its own settings
+// folder and single-instance folder.
 
 namespace
 {
 const char* const windowTitle = "Vantor M+/X+ Rilo V2.19";
-
-/** The environment variable, set for the processes started while this lives. */
-struct ScopedEnvironment
-{
-    ScopedEnvironment (const char* nameToSet, const juce::File& value) : name (nameToSet)
-    {
-        ::setenv (name, value.getFullPathName().toRawUTF8(), 1);
-    }
-
-    ~ScopedEnvironment()   { ::unsetenv (name); }
-
-    const char* const name;
-};
 
 /** A folder of its own under the temporary folder, deleted afterwards. */
 struct ScopedFolder
@@ -43,51 +27,31 @@ struct ScopedFolder
     const juce::File folder;
 };
 
-/** One run of the editor. It is killed if the test ends before it does. */
-struct AppRun
-{
-    AppRun()
-    {
-        EXPECT_TRUE (process.start (juce::StringArray { VTR_APP_PATH }, 0));
-    }
-
-    ~AppRun()
-    {
-        if (process.isRunning())
-            process.kill();
-    }
-
-    bool endsWithin (int ms)    { return process.waitForProcessToFinish (ms); }
-
-    juce::ChildProcess process;
-};
-
 //==============================================================================
 class AppShell : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        ASSERT_NE (display, nullptr) << "needs an X display";
+        ASSERT_NE (display, nullptr) << "could not start an X server";
         root = DefaultRootWindow (display);
-
-        // The framework sets these window properties only where the atoms exist.
-        for (const auto* name : { "_MOTIF_WM_HINTS", "_NET_WM_ALLOWED_ACTIONS", "_NET_WM_ACTION_RESIZE",
-                                  "_NET_WM_ACTION_FULLSCREEN", "_NET_WM_ACTION_MINIMIZE", "_NET_WM_ACTION_CLOSE" })
-            XInternAtom (display, name, False);
 
         // Window creation on the screen, and the requests to bring a window to
         // the front, which go to the root window.
         XSelectInput (display, root, SubstructureNotifyMask);
-        XSync (display, False);
         takeEvents();
     }
 
-    void TearDown() override
+    std::unique_ptr<x_session::Process> startEditor()
     {
-        if (display != nullptr)
-            XCloseDisplay (display);
+        auto editor = x_session::startEditor (VTR_APP_PATH, server, settings.folder.getFullPathName().toStdString(),
+                                              instances.folder.getFullPathName().toStdString());
+        EXPECT_TRUE (editor->wasStarted());
+        return editor;
     }
+
+    std::vector<Window> shownWindows()           { return server.shownWindows(); }
+    void sendKey (Window window, KeySym key)     { server.sendKey (window, key); }
 
     //==============================================================================
     std::vector<XEvent> takeEvents()
@@ -105,53 +69,35 @@ protected:
         return events;
     }
 
-    std::vector<Window> windowsTitled (const char* title)
-    {
-        std::vector<Window> found;
-        Window rootReturn, parent, *children = nullptr;
-        unsigned int count = 0;
-        XSync (display, False);
-
-        if (XQueryTree (display, root, &rootReturn, &parent, &children, &count) == 0)
-            return found;
-
-        for (unsigned int i = 0; i < count; ++i)
-        {
-            XWindowAttributes attributes;
-            char* name = nullptr;
-
-            if (XGetWindowAttributes (display, children[i], &attributes) != 0 && attributes.map_state == IsViewable
-                 && XFetchName (display, children[i], &name) != 0)
-            {
-                if (juce::String (name) == title)
-                    found.push_back (children[i]);
-
-                XFree (name);
-            }
-        }
-
-        XFree (children);
-        return found;
-    }
-
-    /** The editor's one window, once it is shown and painted. */
+    /** The editor's one window, once it has been shown for a while (and so painted). */
     Window waitForTheWindow()
     {
-        for (int i = 0; i < 200; ++i)
+        Window seen = None;
+
+        for (int i = 0; i < 80; ++i)
         {
-            const auto windows = windowsTitled (windowTitle);
+            const auto windows = shownWindows();
 
-            if (windows.size() == 1)
-            {
-                juce::Thread::sleep (300);
-                return windows.front();
-            }
+            if (windows.size() == 1 && windows.front() == seen)
+                return seen;
 
-            juce::Thread::sleep (25);
+            seen = windows.size() == 1 ? windows.front() : None;
+            juce::Thread::sleep (250);
         }
 
-        ADD_FAILURE() << "no window titled " << windowTitle;
+        ADD_FAILURE() << "the editor shows no window";
         return None;
+    }
+
+    juce::String titleOf (Window window)
+    {
+        char* name = nullptr;
+        if (XFetchName (display, window, &name) == 0)
+            return {};
+
+        const juce::String title (name);
+        XFree (name);
+        return title;
     }
 
     juce::Rectangle<int> boundsOf (Window window)
@@ -179,23 +125,6 @@ protected:
         return functions;
     }
 
-    void sendKey (Window window, KeySym key)
-    {
-        XKeyEvent event {};
-        event.display = display;
-        event.window = window;
-        event.root = root;
-        event.time = CurrentTime;
-        event.same_screen = True;
-        event.keycode = XKeysymToKeycode (display, key);
-
-        event.type = KeyPress;
-        XSendEvent (display, window, True, KeyPressMask, reinterpret_cast<XEvent*> (&event));
-        event.type = KeyRelease;
-        XSendEvent (display, window, True, KeyReleaseMask, reinterpret_cast<XEvent*> (&event));
-        XSync (display, False);
-    }
-
     void click (Window window, juce::Point<int> position)
     {
         XButtonEvent event {};
@@ -219,7 +148,7 @@ protected:
         XSync (display, False);
     }
 
-    /** What the window manager gets when the user clicks a window's close button. */
+    /** What the window manager sends when the user clicks a window's close button. */
     void askToClose (Window window)
     {
         XEvent event {};
@@ -256,22 +185,23 @@ protected:
         return settings.folder.getNumberOfChildFiles (juce::File::findFiles) > 0;
     }
 
-    Display* const display = XOpenDisplay (nullptr);
+    const x_session::PrivateServer server;
+    Display* const display = server.getDisplay();
     Window root = None;
 
     const ScopedFolder settings { "vtr-shell-settings" };
     const ScopedFolder instances { "vtr-shell-instances" };
-    const ScopedEnvironment settingsSeam { "VTR_SETTINGS_DIR", settings.folder };
-    const ScopedEnvironment instanceSeam { "VTR_INSTANCE_DIR", instances.folder };
 };
 } // namespace
 
 //==============================================================================
 TEST_F (AppShell, OpensOneCentredFixedSizeWindow)
 {
-    AppRun app;
+    const auto editor = startEditor();
     const auto window = waitForTheWindow();
     ASSERT_NE (window, None);
+
+    EXPECT_EQ (titleOf (window), windowTitle);
 
     const auto bounds = boundsOf (window);
     const auto screen = juce::Rectangle<int> (DisplayWidth (display, 0), DisplayHeight (display, 0));
@@ -318,32 +248,30 @@ TEST_F (AppShell, EscapeAndTheCloseButtonEndTheProgramAndWriteTheSettings)
         settings.folder.deleteRecursively();
         settings.folder.createDirectory();
 
-        AppRun app;
+        const auto editor = startEditor();
         const auto window = waitForTheWindow();
         ASSERT_NE (window, None);
         EXPECT_FALSE (hasSettingsFile());
 
         way.act (window);
 
-        ASSERT_TRUE (app.endsWithin (10000));
-        EXPECT_EQ (app.process.getExitCode(), 0u);
+        ASSERT_TRUE (editor->endsWithin (10000));
+        EXPECT_EQ (editor->getExitCode(), 0);
         EXPECT_TRUE (hasSettingsFile());
-        EXPECT_TRUE (windowsTitled (windowTitle).empty());
+        EXPECT_TRUE (shownWindows().empty());
     }
 }
 
 TEST_F (AppShell, ASecondStartBringsTheFirstToTheFrontAndEnds)
 {
-    AppRun first;
+    const auto first = startEditor();
     const auto window = waitForTheWindow();
     ASSERT_NE (window, None);
     takeEvents();
 
-    {
-        AppRun second;
-        ASSERT_TRUE (second.endsWithin (10000));
-        EXPECT_EQ (second.process.getExitCode(), 0u);
-    }
+    const auto second = startEditor();
+    ASSERT_TRUE (second->endsWithin (10000));
+    EXPECT_EQ (second->getExitCode(), 0);
 
     auto windowsCreated = 0;
     auto broughtToFront = false;
@@ -364,25 +292,25 @@ TEST_F (AppShell, ASecondStartBringsTheFirstToTheFrontAndEnds)
     EXPECT_TRUE (broughtToFront);
     EXPECT_EQ (windowsCreated, 0);
     EXPECT_FALSE (hasSettingsFile()) << "only the first instance writes it, when it ends";
-    EXPECT_TRUE (first.process.isRunning());
+    ASSERT_TRUE (first->isRunning());
 
     sendKey (window, XK_Escape);
-    ASSERT_TRUE (first.endsWithin (10000));
+    ASSERT_TRUE (first->endsWithin (10000));
     EXPECT_TRUE (hasSettingsFile());
 }
 
 TEST_F (AppShell, StartsAfterAnInstanceThatWasKilled)
 {
     {
-        AppRun killed;
+        const auto killed = startEditor();
         ASSERT_NE (waitForTheWindow(), None);
-        killed.process.kill();
-        killed.endsWithin (5000);
+        killed->kill();
+        killed->endsWithin (5000);
     }
 
-    AppRun next;
+    const auto next = startEditor();
     const auto window = waitForTheWindow();
     ASSERT_NE (window, None);
     sendKey (window, XK_Escape);
-    EXPECT_TRUE (next.endsWithin (10000));
+    EXPECT_TRUE (next->endsWithin (10000));
 }

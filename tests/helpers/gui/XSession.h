@@ -1,0 +1,245 @@
+#pragma once
+
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+extern char** environ;
+
+/*
+    Runs the editor as a separate process on an X server of its own, and
+    watches it through that server. Plain POSIX and Xlib, so that both the
+    tests that need a real second process and the start-up benchmark in
+    tools/ can use it.
+*/
+namespace x_session
+{
+
+inline void sleepMs (int ms)
+{
+    std::this_thread::sleep_for (std::chrono::milliseconds (ms));
+}
+
+//==============================================================================
+/** A process started with extra environment variables. It is ended when the
+    object goes, if it has not ended by itself.
+*/
+class Process
+{
+public:
+    /** extraEnvironment holds "NAME=value" entries, which replace the ones of this process. */
+    Process (std::vector<std::string> arguments, const std::vector<std::string>& extraEnvironment,
+             bool showsErrors = true)
+    {
+        std::vector<std::string> environment (extraEnvironment);
+
+        for (auto** variable = environ; *variable != nullptr; ++variable)
+        {
+            const std::string entry (*variable);
+            const auto name = entry.substr (0, entry.find ('=') + 1);
+            const auto replaced = std::any_of (extraEnvironment.begin(), extraEnvironment.end(),
+                                               [&name] (const std::string& e) { return e.compare (0, name.size(), name) == 0; });
+            if (! replaced)
+                environment.push_back (entry);
+        }
+
+        std::vector<char*> argv, envp;
+        for (auto& a : arguments)    argv.push_back (a.data());
+        for (auto& e : environment)  envp.push_back (e.data());
+        argv.push_back (nullptr);
+        envp.push_back (nullptr);
+
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init (&actions);
+        posix_spawn_file_actions_addopen (&actions, 1, "/dev/null", O_WRONLY, 0);
+
+        if (! showsErrors)
+            posix_spawn_file_actions_addopen (&actions, 2, "/dev/null", O_WRONLY, 0);
+
+        if (posix_spawnp (&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0)
+            pid = -1;
+
+        posix_spawn_file_actions_destroy (&actions);
+    }
+
+    ~Process()
+    {
+        if (isRunning())
+        {
+            kill (SIGTERM);
+
+            if (! endsWithin (2000))
+                kill();
+
+            endsWithin (5000);
+        }
+    }
+
+    bool wasStarted() const noexcept    { return pid > 0; }
+
+    bool isRunning()
+    {
+        if (pid > 0 && ! ended)
+        {
+            int status = 0;
+
+            if (waitpid (pid, &status, WNOHANG) == pid)
+            {
+                ended = true;
+                exitCode = WIFEXITED (status) ? WEXITSTATUS (status) : -1;
+            }
+        }
+
+        return pid > 0 && ! ended;
+    }
+
+    bool endsWithin (int ms)
+    {
+        for (int i = 0; i < ms / 5 && isRunning(); ++i)
+            sleepMs (5);
+
+        return ! isRunning();
+    }
+
+    void kill (int signal = SIGKILL)    { ::kill (pid, signal); }
+
+    pid_t getPid() const noexcept       { return pid; }
+
+    /** The exit status once it has ended; -1 when a signal ended it. */
+    int getExitCode() const noexcept    { return exitCode; }
+
+private:
+    pid_t pid = -1;
+    bool ended = false;
+    int exitCode = -1;
+};
+
+//==============================================================================
+/** An Xvfb server of its own, on a free display number, and a connection to
+    it that holds the atoms the framework expects.
+*/
+class PrivateServer
+{
+public:
+    PrivateServer()
+    {
+        int fds[2];
+
+        if (pipe (fds) != 0)
+            return;
+
+        // Xvfb picks a free display number and writes it into the pipe once it takes connections.
+        server = std::make_unique<Process> (std::vector<std::string> { "Xvfb", "-displayfd", std::to_string (fds[1]),
+                                                                       "-nolisten", "tcp", "-screen", "0", "1280x1024x24" },
+                                            std::vector<std::string>(), false);
+        close (fds[1]);
+
+        std::string number;
+        pollfd ready { fds[0], POLLIN, 0 };
+        char c = 0;
+
+        while (poll (&ready, 1, 10000) > 0 && read (fds[0], &c, 1) == 1 && c != '\n')
+            number += c;
+
+        close (fds[0]);
+
+        if (number.empty())
+            return;
+
+        name = ":" + number;
+        display = XOpenDisplay (name.c_str());
+
+        // The framework uses the first two without creating them, and sets
+        // some window properties only where their atoms exist. This
+        // connection keeps them for the server's lifetime.
+        if (display != nullptr)
+            for (const auto* atom : { "WM_PROTOCOLS", "WM_STATE", "WM_DELETE_WINDOW", "_NET_ACTIVE_WINDOW",
+                                      "_NET_WM_PID", "_MOTIF_WM_HINTS", "_NET_WM_ALLOWED_ACTIONS" })
+                XInternAtom (display, atom, False);
+    }
+
+    ~PrivateServer()
+    {
+        if (display != nullptr)
+            XCloseDisplay (display);
+    }
+
+    /** The display's name, like ":3". */
+    const std::string& getName() const noexcept    { return name; }
+
+    /** nullptr when the server could not be started. */
+    Display* getDisplay() const noexcept           { return display; }
+
+    /** The top-level windows that are shown. */
+    std::vector<Window> shownWindows() const
+    {
+        std::vector<Window> found;
+        Window rootReturn, parent, *children = nullptr;
+        unsigned int count = 0;
+        XSync (display, False);
+
+        if (XQueryTree (display, DefaultRootWindow (display), &rootReturn, &parent, &children, &count) == 0)
+            return found;
+
+        for (unsigned int i = 0; i < count; ++i)
+        {
+            XWindowAttributes attributes;
+
+            if (XGetWindowAttributes (display, children[i], &attributes) != 0 && attributes.map_state == IsViewable)
+                found.push_back (children[i]);
+        }
+
+        XFree (children);
+        return found;
+    }
+
+    /** Sends a key press and release to the window, as the keyboard would. */
+    void sendKey (Window window, KeySym key) const
+    {
+        XKeyEvent event {};
+        event.display = display;
+        event.window = window;
+        event.root = DefaultRootWindow (display);
+        event.time = CurrentTime;
+        event.same_screen = True;
+        event.keycode = XKeysymToKeycode (display, key);
+
+        event.type = KeyPress;
+        XSendEvent (display, window, True, KeyPressMask, reinterpret_cast<XEvent*> (&event));
+        event.type = KeyRelease;
+        XSendEvent (display, window, True, KeyReleaseMask, reinterpret_cast<XEvent*> (&event));
+        XSync (display, False);
+    }
+
+private:
+    std::unique_ptr<Process> server;
+    std::string name;
+    Display* display = nullptr;
+};
+
+//==============================================================================
+/** Starts the editor on the server, with its settings file and its
+    single-instance channel in the given folders. */
+inline std::unique_ptr<Process> startEditor (const std::string& editorPath, const PrivateServer& server,
+                                             const std::string& settingsFolder, const std::string& instanceFolder)
+{
+    return std::make_unique<Process> (std::vector<std::string> { editorPath },
+                                      std::vector<std::string> { "DISPLAY=" + server.getName(),
+                                                                 "VTR_SETTINGS_DIR=" + settingsFolder,
+                                                                 "VTR_INSTANCE_DIR=" + instanceFolder });
+}
+
+} // namespace x_session
