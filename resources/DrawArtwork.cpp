@@ -297,16 +297,16 @@ void symbolLoop (Graphics& g, Rectangle<float> b)
     g.fillPath (triangle (Rectangle<float> (5.0f, 6.0f).withCentre ({ ring.getCentreX() + 1.0f, ring.getY() }), true));
 }
 
-void symbolMagnifier (Graphics& g, Rectangle<float> b, bool horizontal)
+void symbolMagnifier (Graphics& g, Rectangle<float> b, bool zoomsIn)
 {
     const auto lens = Rectangle<float> (9.0f, 9.0f).withCentre (b.getCentre().translated (-1.5f, -1.5f));
     g.drawEllipse (lens, 1.6f);
     g.drawLine (lens.getRight() - 1.5f, lens.getBottom() - 1.5f, lens.getRight() + 3.0f, lens.getBottom() + 3.0f, 2.2f);
 
     const auto c = lens.getCentre();
-    if (horizontal)
-        g.drawLine (c.x - 2.5f, c.y, c.x + 2.5f, c.y, 1.2f);
-    else
+    g.drawLine (c.x - 2.5f, c.y, c.x + 2.5f, c.y, 1.2f);
+
+    if (zoomsIn)
         g.drawLine (c.x, c.y - 2.5f, c.x, c.y + 2.5f, 1.2f);
 }
 
@@ -356,6 +356,7 @@ void drawJogWheel (Graphics& g, Rectangle<float> leftHalf, Rectangle<float> righ
 void drawMasterSection (Graphics& g)
 {
     drawPlate (g, { 777.0f, 74.0f, 205.0f, 388.0f }, colours::masterPlate);
+    drawCaption (g, "MASTER", { 782.0f, 82.0f, 84.0f, 12.0f }, colours::engraving, 9.0f);
 
     // Master strip.
     drawFader (g, inControl (4, 295, 29, 59), inControl (4, 353, 29, 33));
@@ -393,8 +394,8 @@ void drawMasterSection (Graphics& g)
     drawRoundButton (g, zoom1, colours::capDark);
     drawRoundButton (g, zoom2, colours::capDark);
     g.setColour (colours::capText);
-    symbolMagnifier (g, zoom1, true);
-    symbolMagnifier (g, zoom2, false);
+    symbolMagnifier (g, zoom1, false);
+    symbolMagnifier (g, zoom2, true);
 
     drawJogWheel (g, inControl (94, 332, 47, 59), inControl (140, 332, 47, 59));
 
