@@ -57,6 +57,55 @@ namespace
 
     const juce::String loadFailure ("Could not load mapping data");
 
+    /** A mapping file holds some 90 elements. The framework's parser recurses
+        once per level of nesting, so a file nested some ten thousand levels
+        deep would overflow the stack; counting every '<' bounds the depth. */
+    constexpr int maxTagsInAMappingFile = 4096;
+
+    /** The file's document, or nullptr when it is not a plain well-formed XML
+        document. A document type declaration is refused too: mapping files
+        have none, and the framework expands its entities without a limit on
+        recursion and may read them from other files. */
+    std::unique_ptr<juce::XmlElement> parseMappingFile (const juce::File& file)
+    {
+        if (! file.existsAsFile())
+            return {};
+
+        const auto text = file.loadFileAsString();
+        int numTags = 0;
+
+        for (const auto c : text)
+            if (c == '<' && ++numTags > maxTagsInAMappingFile)
+                return {};
+
+        if (text.contains ("<!DOCTYPE"))
+            return {};
+
+        return juce::XmlDocument (text).getDocumentElement();
+    }
+
+    /** An attribute repeated in one element makes a document ill-formed; the
+        framework would keep both, and the tree would read one and save the other. */
+    bool repeatsAProperty (const juce::ValueTree& root)
+    {
+        juce::Array<juce::ValueTree> pending { root };
+
+        while (! pending.isEmpty())
+        {
+            const auto tree = pending.removeAndReturn (pending.size() - 1);
+            std::set<juce::String> names;
+
+            for (int i = 0; i < tree.getNumProperties(); ++i)
+                if (! names.insert (tree.getPropertyName (i).toString()).second)
+                    return true;
+
+            for (const auto& child : tree)
+                pending.add (child);
+        }
+
+        return false;
+    }
+
     /** The slug of the mode that the text names once trimmed, or an empty
         string when it names none of the five. */
     juce::String exactSlugOf (const juce::String& modeText)
@@ -135,7 +184,7 @@ public:
     //==============================================================================
     juce::Result openFile (const juce::File& file)
     {
-        const auto xml = juce::XmlDocument::parse (file);
+        const auto xml = parseMappingFile (file);
 
         if (xml == nullptr)
             return juce::Result::fail (loadFailure);
@@ -143,8 +192,8 @@ public:
         auto loaded = juce::ValueTree::fromXml (*xml);
         const auto slug = exactSlugOf (loaded[Tags::mode].toString());
 
-        // A document that names no mode would leave no current map.
-        if (! loaded.isValid() || slug.isEmpty())
+        // A document that names none of the five modes would leave no current map.
+        if (! loaded.isValid() || slug.isEmpty() || repeatsAProperty (loaded))
             return juce::Result::fail (loadFailure);
 
         loaded.setProperty (Tags::mode, slug, nullptr);

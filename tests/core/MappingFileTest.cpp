@@ -219,14 +219,31 @@ TEST_F (MappingFileTest, AUserMcpFileRebuildsItsSlotTable)
 
 TEST_F (MappingFileTest, BadDocumentsChangeNothing)
 {
-    const juce::String cases[] = {
-        "",
-        "not xml at all",
-        "<map mode=\"logic\"><controls>",
-        "<map name=\"Logic Pro\"><controls/></map>",
-        "<map mode=\"Logic\"/>",
-        "<map mode=\"\"/>",
-        "<map mode=\"usrdef\"/>",
+    struct Case
+    {
+        const char* what;
+        juce::String text;
+    };
+
+    const auto nested = [] (int levels)
+    {
+        return "<map mode=\"logic\">" + juce::String::repeatedString ("<a>", levels)
+                 + juce::String::repeatedString ("</a>", levels) + "</map>";
+    };
+
+    const Case cases[] = {
+        { "an empty file", "" },
+        { "no XML", "not xml at all" },
+        { "unclosed elements", "<map mode=\"logic\"><controls>" },
+        { "no mode", "<map name=\"Logic Pro\"><controls/></map>" },
+        { "a mode in the wrong case", "<map mode=\"Logic\"/>" },
+        { "an empty mode", "<map mode=\"\"/>" },
+        { "an unknown mode", "<map mode=\"usrdef\"/>" },
+        { "a repeated mode", "<map mode=\"logic\" mode=\"mackie\"/>" },
+        { "a repeated control attribute", "<map mode=\"logic\"><controls><control id=\"1\" chan=\"2\" chan=\"3\"/></controls></map>" },
+        { "entities of a document type", "<!DOCTYPE map [<!ENTITY a \"<b>&a;</b>\">]><map mode=\"logic\">&a;</map>" },
+        { "an external document type", "<!DOCTYPE map SYSTEM \"other.rilo\"><map mode=\"logic\" name=\"&a;\"/>" },
+        { "nesting that would overflow the parser's stack", nested (50000) },
     };
 
     device.setCtMode (3);
@@ -234,10 +251,10 @@ TEST_F (MappingFileTest, BadDocumentsChangeNothing)
     const auto modesBefore = device.getModesTree().createCopy();
     const auto ndBefore = copyOf (nd);
 
-    for (const auto& text : cases)
+    for (const auto& c : cases)
     {
-        SCOPED_TRACE (text);
-        const auto result = load (text);
+        SCOPED_TRACE (c.what);
+        const auto result = load (c.text);
         EXPECT_TRUE (result.failed());
         EXPECT_EQ (result.getErrorMessage(), "Could not load mapping data");
         EXPECT_TRUE (device.getModesTree().isEquivalentTo (modesBefore));
@@ -260,6 +277,12 @@ TEST_F (MappingFileTest, LooseDocumentsAreTakenAsTheyAre)
     EXPECT_EQ (current["extra"].toString(), "kept");
     EXPECT_TRUE (current == device.getModesTree().getChild (2));
     EXPECT_EQ (device.getModesTree().getNumChildren(), 5);
+    EXPECT_TRUE (device.saveCurrentMapping (file.getFile()).wasOk());
+
+    // As deep as a file may be: it loads, saves and goes into the settings.
+    const auto deep = "<map mode=\"logic\">" + juce::String::repeatedString ("<a>", 2000)
+                        + juce::String::repeatedString ("</a>", 2000) + "</map>";
+    ASSERT_TRUE (load (deep).wasOk());
     EXPECT_TRUE (device.saveCurrentMapping (file.getFile()).wasOk());
 }
 
