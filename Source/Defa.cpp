@@ -99,11 +99,12 @@ namespace
 
     //==============================================================================
     /** The control's default (value1, value2) pair in "usrdef-hui". Buttons and
-        the jog halves go by their HUI button index, knobs and faders by slot. */
+        the jog halves go by their HUI button index, knobs and faders by slot;
+        an id without a HUI button index gets the function without a name. */
     const unsigned char* huiFactoryPair (int cid) noexcept
     {
         const auto bySlot = tableAt (HuiBtnMappIndex, slotForCid (cid) - 1);
-        const auto byButtonIndex = tableAt (HuiBtnMappIndex, tableAt (cid2BnAidHui, cid));
+        const auto byButtonIndex = tableAt (HuiBtnMappIndex, tableAt (cid2BnAidHui, cid, -1));
 
         switch (Defa::kindForCid (cid))
         {
