@@ -11,6 +11,7 @@ namespace
 
     bool isMcpMode (int mode) noexcept   { return mode == mackie || mode == logic || mode == usrdefMcp; }
     bool isHuiMode (int mode) noexcept   { return mode == proTools || mode == usrdefHui; }
+    bool isKnownMode (int mode) noexcept { return juce::isPositiveAndBelow (mode, 5); }
     bool isKnownKind (int kind) noexcept { return juce::isPositiveAndBelow (kind, 5); }
 
     /** The control's record in the mode's slot table, or a zero record. */
@@ -19,7 +20,7 @@ namespace
         static const unsigned char none[4] {};
         const auto slot = slotForCid (cid);
 
-        if (! isMcpMode (mode) && ! isHuiMode (mode))
+        if (! isKnownMode (mode))
         {
             jassertfalse;
             return none;

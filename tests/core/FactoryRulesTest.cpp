@@ -18,6 +18,25 @@ namespace
         ScopedViewState view { 0, 0 };
     };
 
+    /** Calls check (run, factory properties, step) for every control of the
+        runs in the mode; gives the number of controls checked. */
+    template <typename Runs, typename Check>
+    int checkRuns (int mode, const Runs& runs, Check&& check)
+    {
+        int controls = 0;
+
+        for (const auto& r : runs)
+        {
+            for (int id = r.firstId; id <= r.lastId; ++id, ++controls)
+            {
+                SCOPED_TRACE (juce::String (mode) + ": control " + juce::String (id));
+                check (r, factoryControl (mode, id), id - r.firstId);
+            }
+        }
+
+        return controls;
+    }
+
     /** A run of controls whose values count up by the steps given. */
     struct McpRun
     {
@@ -44,29 +63,20 @@ namespace
             { 89, 89, "note", 1, 97, 127 }
         };
 
-        int covered = 0;
-
         for (int mode : { mackie, logic, usrdefMcp })
         {
-            for (const auto& r : runs)
+            const auto covered = checkRuns (mode, runs, [] (const McpRun& r, const FactoryControl& c, int step)
             {
-                for (int id = r.firstId; id <= r.lastId; ++id)
-                {
-                    SCOPED_TRACE (juce::String (mode) + ": control " + juce::String (id));
-                    const auto c = factoryControl (mode, id);
-                    const auto step = id - r.firstId;
-                    EXPECT_EQ (c.type, r.type);
-                    EXPECT_EQ (c.chan, r.chan + step * r.chanStep);
-                    EXPECT_EQ (c.value, r.value + step * r.valueStep);
-                    EXPECT_EQ (c.velo, r.velo);
-                    EXPECT_EQ (c.value1, 0);
-                    EXPECT_EQ (c.value2, 0);
-                    ++covered;
-                }
-            }
-        }
+                EXPECT_EQ (c.type, r.type);
+                EXPECT_EQ (c.chan, r.chan + step * r.chanStep);
+                EXPECT_EQ (c.value, r.value + step * r.valueStep);
+                EXPECT_EQ (c.velo, r.velo);
+                EXPECT_EQ (c.value1, 0);
+                EXPECT_EQ (c.value2, 0);
+            });
 
-        EXPECT_EQ (covered, 3 * 89);
+            EXPECT_EQ (covered, 89);
+        }
     }
 
     TEST_F (FactoryRules, McpJogFollowsTheZoomStateAtTheMomentOfTheCall)
@@ -111,28 +121,23 @@ namespace
             { 65, 72, 9, 0x40 }, { 77, 84, 0, 0 }, { 85, 85, 8, 8 }
         };
 
-        for (const auto& r : runs)
+        const auto covered = checkRuns (proTools, runs, [] (const ProToolsRun& r, const FactoryControl& c, int step)
         {
-            for (int id = r.firstId; id <= r.lastId; ++id)
+            EXPECT_EQ (c.value, r.value + step * r.valueStep);
+            EXPECT_EQ (c.value1, r.value1 + step * r.value1Step);
+            EXPECT_EQ (c.value2, c.value1);
+            EXPECT_EQ (c.type, "cc");
+
+            // Knobs and faders carry the controller of their function's own record.
+            const auto kind = Defa::kindForCid (r.firstId);
+
+            if (kind == 1 || kind == 3 || kind == 4)
             {
-                SCOPED_TRACE (id);
-                const auto c = factoryControl (proTools, id);
-                const auto step = id - r.firstId;
-                EXPECT_EQ (c.value, r.value + step * r.valueStep);
-                EXPECT_EQ (c.value1, r.value1 + step * r.value1Step);
-                EXPECT_EQ (c.value2, c.value1);
-                EXPECT_EQ (c.type, "cc");
-
-                // The controller carried is that of the function's own record.
-                const auto kind = Defa::kindForCid (id);
-
-                if (kind == 1 || kind == 3 || kind == 4)
-                {
-                    EXPECT_EQ (c.value1, protoolsMapping0[c.value][0]);
-                }
+                EXPECT_EQ (c.value1, protoolsMapping0[c.value][0]);
             }
-        }
+        });
 
+        EXPECT_EQ (covered, 89);
         EXPECT_EQ (Defa::getName (proTools, 0, Defa::indexForvalue (proTools, 0, factoryControl (proTools, 1).value)),
                    "REC.1");
     }
@@ -186,24 +191,15 @@ namespace
             { 89, 89, 13, 68, 61, "Down" }
         };
 
-        int covered = 0;
-
-        for (const auto& r : runs)
+        const auto covered = checkRuns (usrdefHui, runs, [] (const HuiRun& r, const FactoryControl& c, int step)
         {
-            for (int id = r.firstId; id <= r.lastId; ++id)
-            {
-                SCOPED_TRACE (id);
-                const auto c = factoryControl (usrdefHui, id);
-                const auto step = id - r.firstId;
-                EXPECT_EQ (c.value1, r.value1 + step * r.value1Step);
-                EXPECT_EQ (c.value2, r.value2 + step * r.value2Step);
-                EXPECT_EQ (c.value, r.value + step * r.valueStep);
-                EXPECT_EQ (c.type, "cc");
-                EXPECT_EQ (Defa::getName3 (usrdefHui, Defa::kindForCid (id), c.value, 11),
-                           juce::String (r.name).replace ("%d", juce::String (step + 1)));
-                ++covered;
-            }
-        }
+            EXPECT_EQ (c.value1, r.value1 + step * r.value1Step);
+            EXPECT_EQ (c.value2, r.value2 + step * r.value2Step);
+            EXPECT_EQ (c.value, r.value + step * r.valueStep);
+            EXPECT_EQ (c.type, "cc");
+            EXPECT_EQ (Defa::getName3 (usrdefHui, Defa::kindForCid (r.firstId), c.value, 11),
+                       juce::String (r.name).replace ("%d", juce::String (step + 1)));
+        });
 
         EXPECT_EQ (covered, 89);
     }
