@@ -36,15 +36,13 @@ public:
     void buttonClicked (juce::Button*) override;
 
 private:
-    /** The controls of one strip; the strip number has a label only. */
-    enum Row { knob, knobPush, sel, mute, solo, rec, fader, touch, numRowsWithButton, stripNumber = numRowsWithButton };
-
-    static constexpr int numStrips = 8;
-    static constexpr int numLabelRows = numRowsWithButton + 1;
+    // Eight controls per strip with a button and a label each, and the strip
+    // number with a label only.
+    static constexpr int numStrips = 8, numButtonRows = 8, numLabelRows = 9;
 
     juce::OwnedArray<juce::Component> children;
     juce::Label* labels[numLabelRows][numStrips] {};
-    MappableButton* buttons[numRowsWithButton][numStrips] {};
+    MappableButton* buttons[numButtonRows][numStrips] {};
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MixerSection)
 };
