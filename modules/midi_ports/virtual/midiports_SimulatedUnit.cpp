@@ -233,6 +233,9 @@ void SimulatedUnit::enterUpgradeMode()
 void SimulatedUnit::leaveUpgradeMode()
 {
     const juce::ScopedLock sl (lock);
+
+    // Answers already sent leave the port before it disappears, as on a cable.
+    upgradeInput->waitUntilDelivered();
     upgradeMode = false;
     showPorts();
 }

@@ -1,0 +1,96 @@
+namespace zuvo
+{
+
+namespace
+{
+    /** The two products whose firmware is listed in a catalogue of its own. */
+    bool usesSpecialCatalogue (int pid)
+    {
+        return pid == 186 || pid == 187;
+    }
+
+    /** The framework's parser and the tree built from its document recurse
+        once per level of nesting, so a document nested some ten thousand
+        levels deep would overflow the stack. A catalogue holds one element
+        per firmware image; counting every '<' bounds the depth far below
+        that and still leaves room for thousands of entries. */
+    constexpr int maxTagsInACatalogue = 4096;
+
+    /** The server's document, or nullptr when it is not a plain XML document.
+        A document type declaration is refused as well: catalogues have none,
+        and the entities it may declare would expand into elements that the
+        count of '<' does not see. */
+    std::unique_ptr<juce::XmlElement> parseCatalogue (const juce::String& text)
+    {
+        int numTags = 0;
+
+        for (const auto c : text)
+            if (c == '<' && ++numTags > maxTagsInACatalogue)
+                return {};
+
+        if (text.containsIgnoreCase ("<!DOCTYPE"))
+            return {};
+
+        return juce::parseXML (text);
+    }
+
+    /** The leading digits of an entry's "pid" (after blanks and an optional
+        minus sign), 0 when there are none. Digits beyond the range of an int
+        name no product, so they saturate instead of wrapping round onto one. */
+    juce::int64 entryPidOf (const juce::String& text)
+    {
+        auto p = text.getCharPointer().findEndOfWhitespace();
+        const auto negative = *p == '-';
+
+        if (negative)
+            ++p;
+
+        constexpr juce::int64 beyondInt = (juce::int64) std::numeric_limits<int>::max() + 2;
+        juce::int64 value = 0;
+
+        for (auto c = *p; c >= '0' && c <= '9'; c = *++p)
+            value = juce::jmin (beyondInt, value * 10 + (c - '0'));
+
+        return negative ? -value : value;
+    }
+}
+
+juce::Result Product::readCatalogue (const juce::String& documentText, int pid, juce::ValueTree& firmwares)
+{
+    const auto document = parseCatalogue (documentText);
+
+    if (document == nullptr)
+        return juce::Result::fail ("Error connecting to server");
+
+    const auto catalogue = juce::ValueTree::fromXml (*document);
+
+    if (! catalogue.isValid())
+        return juce::Result::fail ("Could not read server response");
+
+    firmwares = catalogue;
+
+    for (int i = firmwares.getNumChildren(); --i >= 0;)
+        if (entryPidOf (firmwares.getChild (i)["pid"].toString()) != pid)
+            firmwares.removeChild (i, nullptr);
+
+    if (firmwares.getNumChildren() == 0)
+        return juce::Result::fail ("No firmware matches in the server, please try again manually!");
+
+    return juce::Result::ok();
+}
+
+juce::Result Product::fetchAvailableFirmwares (int pid, juce::ValueTree& firmwares)
+{
+    if (pid < 0 || pid == unknownPid)
+        return juce::Result::fail ("Cannot fetch firmware details for Unknown product");
+
+    const juce::URL address (Network::getFirmwareServerBase()
+                             + (usesSpecialCatalogue (pid) ? "firmware-special.xml" : "firmware.xml"));
+
+    if (! Network::canConnectToWebsite (address))
+        return juce::Result::fail ("The firmware server is currently unavailable.");
+
+    return readCatalogue (address.readEntireTextStream(), pid, firmwares);
+}
+
+} // namespace zuvo
