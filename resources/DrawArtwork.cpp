@@ -181,8 +181,8 @@ void drawFader (Graphics& g, Rectangle<float> faderArea, Rectangle<float> touchA
 
     // The touch pad of the fader, with its finger-print rings.
     const auto pad = Rectangle<float> (20.0f, 20.0f).withCentre (touchArea.getCentre());
-    g.setGradientFill (juce::ColourGradient (juce::Colour (0xffe6e6e6), pad.getX(), pad.getY(),
-                                             juce::Colour (0xff8f8f8f), pad.getRight(), pad.getBottom(), false));
+    g.setGradientFill (juce::ColourGradient (juce::Colour (0xffc4c4c4), pad.getX(), pad.getY(),
+                                             juce::Colour (0xff5e5e5e), pad.getRight(), pad.getBottom(), false));
     g.fillEllipse (pad);
     g.setColour (juce::Colour (0xff6b6b6b));
     g.drawEllipse (pad, 1.0f);
