@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "common/FactoryImage.h"
 #include "gui/EditorTestKit.h"
+#include "gui/SectionFixture.h"
 
 #include "Arrays.h"
 #include "ControlSection.h"
@@ -14,32 +13,9 @@ namespace
 {
     enum { mackie, logic, proTools, usrdefMcp, usrdefHui };
 
-    VtrPlus& device()   { return *VtrPlus::singletonHolder.get(); }
-
-    juce::ValueTree control (int cid)   { return device().getCurrentMap().getControlById (cid); }
-    int valueOf (int cid)               { return (int) control (cid)[Tags::value]; }
-
-    struct ControlFixture : public ::testing::Test
+    struct ControlFixture : public gui_test::SectionFixture<ControlSection>
     {
-        ControlFixture()            { gui_test::resetEditorWorld(); }
-        ~ControlFixture() override  { section.reset(); gui_test::resetEditorWorld(); }
-
-        ControlSection& build()
-        {
-            section = std::make_unique<ControlSection>();
-            return *section;
-        }
-
-        MappableButton* buttonFor (int cid)
-        {
-            for (auto* c : section->getChildren())
-                if (auto* b = dynamic_cast<MappableButton*> (c); b != nullptr && b->cid == cid)
-                    return b;
-
-            return nullptr;
-        }
-
-        std::unique_ptr<ControlSection> section;
+        static int valueOf (int cid)    { return (int) control (cid)[Tags::value]; }
     };
 
     enum class Child { caption, label, button };
@@ -124,7 +100,9 @@ TEST_F (ControlFixture, ChildrenComeInTheirFixedOrderPlacesAndLooks)
             EXPECT_EQ (clicksOnSelf, c.cid != 49);
 
             if (c.cid == 49)
+            {
                 EXPECT_FALSE (clicksOnChildren);
+            }
             continue;
         }
 
@@ -255,8 +233,7 @@ TEST_F (ControlFixture, SlotTableDecidesTheSwitchValuesOnlyInTheMcpFamily)
         for (auto id : { 49, 58, 64, 75, 76, 85 })
             control (id).setProperty (Tags::value, 7, nullptr);
 
-        unsigned char before[100][4];
-        std::memcpy (before, cb, sizeof (before));
+        const gui_test::TableImage before;
 
         build().setButtonTypes();
 
@@ -268,7 +245,7 @@ TEST_F (ControlFixture, SlotTableDecidesTheSwitchValuesOnlyInTheMcpFamily)
         EXPECT_EQ (valueOf (75), 7);
         EXPECT_EQ (valueOf (76), 7);
         EXPECT_EQ (valueOf (85), 7);
-        EXPECT_EQ (std::memcmp (before, cb, sizeof (before)), 0);
+        EXPECT_TRUE (gui_test::TableImage() == before);
     }
 }
 
@@ -280,12 +257,11 @@ TEST_F (ControlFixture, AMapLackingControlsLeavesTheirButtonsUnbound)
     for (auto id : { 49, 53, 73, 85, 86, 89 })
         controls.removeChild (control (id), nullptr);
 
-    unsigned char before[100][4];
-    std::memcpy (before, nd, sizeof (before));
+    const gui_test::TableImage before;
 
     build();
 
-    EXPECT_EQ (std::memcmp (before, nd, sizeof (before)), 0);
+    EXPECT_TRUE (gui_test::TableImage() == before);
     EXPECT_FALSE (section->jogButtonL->isBound());
     EXPECT_TRUE (section->jogButtonR->isBound());
     EXPECT_FALSE (section->masterFader->isBound());

@@ -1,9 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "common/FactoryImage.h"
 #include "gui/EditorTestKit.h"
+#include "gui/SectionFixture.h"
 
 #include "Arrays.h"
 #include "Buttons.h"
@@ -16,31 +15,6 @@ namespace
     enum { button, knob, jogWheel, fader, masterFader };
 
     VtrPlus& device()   { return *VtrPlus::singletonHolder.get(); }
-
-    /** Every byte of the process-wide tables that a setter may write. */
-    struct TableImage
-    {
-        TableImage()
-        {
-            std::memcpy (mcp[0], cb, sizeof (cb));
-            std::memcpy (mcp[1], lg, sizeof (lg));
-            std::memcpy (mcp[2], nd, sizeof (nd));
-            std::memcpy (hui[0], HuiBnPairs, sizeof (HuiBnPairs));
-            std::memcpy (hui[1], HuiKnPairs, sizeof (HuiKnPairs));
-            std::memcpy (hui[2], HuiFdknPairs, sizeof (HuiFdknPairs));
-            std::memcpy (hui[3], HuiJogPairs, sizeof (HuiJogPairs));
-            std::memcpy (velos, knobVelos, sizeof (knobVelos));
-        }
-
-        bool operator== (const TableImage& other) const
-        {
-            return std::memcmp (this, &other, sizeof (*this)) == 0;
-        }
-
-        unsigned char mcp[3][100][4] {};
-        unsigned char hui[4][70][2] {};
-        unsigned char velos[9][2] {};
-    };
 
     /** A fresh device world in one mode, with one button bound to a control of the current map. */
     struct ButtonFixture : public ::testing::Test
@@ -225,7 +199,7 @@ TEST_F (ButtonFixture, SettersWriteTheSlotTableOfTheCurrentMode)
         SCOPED_TRACE ("mode " + std::to_string (c.mode));
         gui_test::resetEditorWorld();
         useMode (c.mode);
-        const TableImage before;
+        const gui_test::TableImage before;
 
         bind (2, button).setValue (61);
         b.setMsgType (11);
@@ -243,7 +217,7 @@ TEST_F (ButtonFixture, SettersWriteTheSlotTableOfTheCurrentMode)
         else
         {
             // The HUI modes keep a function number in "value" and no slot record.
-            EXPECT_TRUE (TableImage() == before);
+            EXPECT_TRUE (gui_test::TableImage() == before);
         }
     }
 }
@@ -338,14 +312,14 @@ TEST_F (ButtonFixture, SetV1orV2WritesTheHuiPairOnlyInUsrdefHui)
 TEST_F (ButtonFixture, SetV1orV2WithAKindThatHasNoRowWritesNoTable)
 {
     useMode (usrdefHui);
-    const TableImage before;
+    const gui_test::TableImage before;
 
     // The jog halves have no HUI button row, a button id no knob row.
     bind (73, button).setV1orV2 (CtMode (usrdefHui), CtKind (button), 5, 1);
     bind (5, knob).setV1orV2 (CtMode (usrdefHui), CtKind (knob), 5, 2);
     bind (5, jogWheel).setV1orV2 (CtMode (usrdefHui), CtKind (jogWheel), 5, 2);
 
-    EXPECT_TRUE (TableImage() == before);
+    EXPECT_TRUE (gui_test::TableImage() == before);
     EXPECT_EQ ((int) control (5)[Tags::v2], 5);
 }
 
@@ -358,7 +332,7 @@ TEST_F (ButtonFixture, AnUnboundButtonWritesNothing)
 
     b.attachedLabel = &label;
     b.setMapping (lacking);
-    const TableImage before;
+    const gui_test::TableImage before;
     const auto treeBefore = device().getCurrentMap().tree.createCopy();
 
     b.setValue (9);
@@ -370,7 +344,7 @@ TEST_F (ButtonFixture, AnUnboundButtonWritesNothing)
     EXPECT_FALSE (b.isBound());
     EXPECT_EQ (b.cid, 0);
     EXPECT_EQ (label.getText(), "");
-    EXPECT_TRUE (TableImage() == before);
+    EXPECT_TRUE (gui_test::TableImage() == before);
     EXPECT_TRUE (device().getCurrentMap().tree.isEquivalentTo (treeBefore));
 }
 

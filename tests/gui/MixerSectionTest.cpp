@@ -1,8 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "gui/EditorTestKit.h"
+#include "gui/SectionFixture.h"
 
 #include "Arrays.h"
 #include "MixerSection.h"
@@ -13,34 +12,10 @@ namespace
 {
     enum { mackie, logic, proTools, usrdefMcp, usrdefHui };
 
-    VtrPlus& device()   { return *VtrPlus::singletonHolder.get(); }
-
-    juce::ValueTree control (int cid)   { return device().getCurrentMap().getControlById (cid); }
-
     /** A fresh device world; the section is built by each test when its mode is set. */
-    struct MixerFixture : public ::testing::Test
+    struct MixerFixture : public gui_test::SectionFixture<MixerSection>
     {
-        MixerFixture()              { gui_test::resetEditorWorld(); }
-        ~MixerFixture() override    { section.reset(); gui_test::resetEditorWorld(); }
-
-        MixerSection& build()
-        {
-            section = std::make_unique<MixerSection>();
-            return *section;
-        }
-
-        MappableButton* buttonFor (int cid)
-        {
-            for (auto* c : section->getChildren())
-                if (auto* b = dynamic_cast<MappableButton*> (c); b != nullptr && b->cid == cid)
-                    return b;
-
-            return nullptr;
-        }
-
         juce::Label* labelAt (int index)    { return dynamic_cast<juce::Label*> (section->getChildComponent (index)); }
-
-        std::unique_ptr<MixerSection> section;
     };
 
     constexpr int dx = 94;
@@ -246,8 +221,7 @@ TEST_F (MixerFixture, InTheMcpFamilyTheSlotTableDecidesTheSwitchValues)
         control (77).setProperty (Tags::value, 12, nullptr);
         arrForMoid[mode][25][2] = 5;
 
-        unsigned char before[100][4];
-        std::memcpy (before, arrForMoid[mode], sizeof (before));
+        const gui_test::TableImage before;
 
         build();
         section->setButtonTypes();
@@ -256,7 +230,7 @@ TEST_F (MixerFixture, InTheMcpFamilyTheSlotTableDecidesTheSwitchValues)
         EXPECT_EQ ((int) control (48)[Tags::value], 111);
         EXPECT_EQ ((int) control (65)[Tags::value], 30);    // knobs and faders keep theirs
         EXPECT_EQ ((int) control (77)[Tags::value], 12);
-        EXPECT_EQ (std::memcmp (before, arrForMoid[mode], sizeof (before)), 0);
+        EXPECT_TRUE (gui_test::TableImage() == before);
         EXPECT_EQ (buttonFor (1)->attachedLabel->getText(), mode == logic ? "REC.6" : " F(-1)");
     }
 }
@@ -283,14 +257,13 @@ TEST_F (MixerFixture, AMapLackingControlsLeavesTheirButtonsUnbound)
     for (auto id : { 1, 25, 65, 77 })
         controls.removeChild (control (id), nullptr);
 
-    unsigned char before[100][4];
-    std::memcpy (before, nd, sizeof (before));
+    const gui_test::TableImage before;
 
     build();
     section->setButtonTypes();
 
     // Slot 1 is also what an unbound id 0 would map to: nothing may reach it.
-    EXPECT_EQ (std::memcmp (before, nd, sizeof (before)), 0);
+    EXPECT_TRUE (gui_test::TableImage() == before);
     EXPECT_EQ (labelAt (40)->getText(), "");       // REC 1
     EXPECT_EQ (labelAt (48)->getText(), "");       // knob 1
     EXPECT_EQ (labelAt (41)->getText(), "C#(-1)"); // REC 2 is still there
