@@ -126,6 +126,7 @@ class CtModeComboBox : public juce::ComboBox
 public:
     CtModeComboBox();
 
+    /** The mode of the selected item; the current mode while nothing is selected. */
     CtMode getSelectedMode() const;
 
 private:
