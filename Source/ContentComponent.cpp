@@ -47,9 +47,13 @@ namespace
         return juce::String::formatted (format, position, byteValue);
     }
 
+    /** Adds an item with the next id. The framework drops items without text,
+        which would shift every later item against its mapped value, so a
+        nameless function gets a blank.
+    */
     void addNextItem (juce::ComboBox& box, const juce::String& text)
     {
-        box.addItem (text, box.getNumItems() + 1);
+        box.addItem (text.isEmpty() ? juce::String (" ") : text, box.getNumItems() + 1);
     }
 
     /** Selects an item by index; an index with no item leaves the box without a selection. */

@@ -401,7 +401,7 @@ TEST_F (Fixture, HuiEditsWriteBothBytesAndRefillTheValueBoxes)
     editor.choose (funcBox(), 2);     // Tape Fwd
     EXPECT_EQ (intOf (editor.controlTree (73), "value2"), 64);
     EXPECT_EQ (HuiJogPairs[0][1], 64);
-    EXPECT_EQ (intOf (editor.controlTree (74), "value"), 0);
+    EXPECT_EQ (intOf (editor.controlTree (74), "value2"), 0);
     EXPECT_EQ (HuiJogPairs[1][1], 0);
 }
 
@@ -516,10 +516,16 @@ TEST (AttributeBoxes, MapsThatLackControlsAreShownAndEditedWithoutHarm)
         c.damage (*map);
         loadThroughEditor (editor, *map);
 
-        for (const auto cid : { 1, 41, 65, 73, 74, 75, 76, 74, 77, 85 })
+        // Every control on screen, as the user might click them, with a choice in each box.
+        juce::Array<MappableButton*> buttons;
+        for (const auto section : { EditorUnderTest::mixerSection, EditorUnderTest::controlSection })
+            for (auto* child : editor.child (section).getChildren())
+                if (auto* b = dynamic_cast<MappableButton*> (child))
+                    buttons.add (b);
+
+        for (auto* b : buttons)
         {
-            SCOPED_TRACE ("control " + std::to_string (cid));
-            selectControl (editor, cid);
+            editor.click (*b);
 
             for (const auto child : { EditorUnderTest::msgTypeBox, EditorUnderTest::chanBox,
                                       EditorUnderTest::funcBox, EditorUnderTest::rotationBox })

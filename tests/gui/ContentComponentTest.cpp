@@ -363,7 +363,7 @@ TEST_F (Fixture, ConnectRunsTheOutputPickerModally)
 
 TEST_F (Fixture, ClosingThePickerInAnyWayKeepsThePreviousOutput)
 {
-    connectTo (1);
+    connectTo (0);
 
     const std::pair<const char*, std::function<void (juce::DialogWindow&, juce::Component&)>> closers[] = {
         { "Cancel",       [] (juce::DialogWindow&, juce::Component& c) { gui_test::findButtonWithText (c, "Cancel")->triggerClick(); } },
@@ -378,7 +378,7 @@ TEST_F (Fixture, ClosingThePickerInAnyWayKeepsThePreviousOutput)
         script.onDialog ("Select your device", [&close] (juce::DialogWindow& d, juce::Component& c)
         {
             // Another output is shown, but the dialog does not end with "Connect".
-            gui_test::showOutputInPicker (c, 0);
+            gui_test::showOutputInPicker (c, 1);
             close (d, c);
         });
 
@@ -388,8 +388,8 @@ TEST_F (Fixture, ClosingThePickerInAnyWayKeepsThePreviousOutput)
     }
 
     sendAndExpect ("Done!");
-    EXPECT_EQ (studio.controller.getTransfers().size(), 0u);
-    EXPECT_EQ (studio.extender.getTransfers().size(), 1u);
+    EXPECT_EQ (studio.controller.getTransfers().size(), 1u);
+    EXPECT_TRUE (studio.extender.getArrivals().empty());
 }
 
 TEST_F (Fixture, SendDataReportsTheTransferResult)
@@ -401,14 +401,19 @@ TEST_F (Fixture, SendDataReportsTheTransferResult)
     sendAndExpect (studio.controller.getPortName() + ": device does not exist");
 
     studio.controller.setPluggedIn (true);
-    editor.content.keyPressed (juce::KeyPress ('X'));
     sendAndExpect ("Done!");
-
     ASSERT_EQ (studio.controller.getTransfers().size(), 1u);
-    const auto& transfer = studio.controller.getTransfers()[0];
-    EXPECT_EQ (transfer.productId, 161);
-    EXPECT_EQ (transfer.modeCode, 1);
+    EXPECT_EQ (studio.controller.getTransfers()[0].productId, 156);
+    EXPECT_EQ (studio.controller.getTransfers()[0].modeCode, 1);
+
+    // In the extender view the transfer carries the extender's product ID.
+    editor.content.keyPressed (juce::KeyPress ('X'));
+    connectTo (1);
+    sendAndExpect ("Done!");
+    ASSERT_EQ (studio.extender.getTransfers().size(), 1u);
+    EXPECT_EQ (studio.extender.getTransfers()[0].productId, 161);
     EXPECT_TRUE (studio.controller.getErrors().isEmpty());
+    EXPECT_TRUE (studio.extender.getErrors().isEmpty());
 }
 
 //==============================================================================
