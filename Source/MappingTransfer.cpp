@@ -9,10 +9,9 @@ namespace Messages
 {
     juce::MidiMessage makeStart (int productId, int mode)
     {
-        const auto isHui = mode == 2 || mode == 4;
         const juce::uint8 bytes[] = { 0xf0, 0x1d, 0x03,
                                       (juce::uint8) ((productId >> 7) & 0xff), (juce::uint8) (productId % 128),
-                                      (juce::uint8) (isHui ? 1 : 0),
+                                      (juce::uint8) CtMode::protocolForType (mode),
                                       (juce::uint8) (mode == 4 ? 4 : mode + 1),
                                       0x7f, 0xf7 };
         return juce::MidiMessage (bytes, (int) sizeof (bytes));
@@ -66,7 +65,7 @@ namespace
     {
     public:
         Transfer (midiports::Output& o, const CtMap& m)
-            : output (o), map (m), mode (m.getCtMode()), isHui (mode == 2 || mode == 4)
+            : output (o), map (m), mode (m.getCtMode()), isHui (CtMode::protocolForType (mode) == 1)
         {
         }
 

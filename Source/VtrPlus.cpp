@@ -62,23 +62,38 @@ namespace
         deep would overflow the stack; counting every '<' bounds the depth. */
     constexpr int maxTagsInAMappingFile = 4096;
 
+    /** Whether the framework's parser can be trusted with the text: not too
+        many tags (see above), no document type declaration (mapping files have
+        none, and the entities it declares would expand into elements that the
+        count does not see), and no processing instruction but the XML
+        declaration at the start (the parser loops for ever on text that
+        follows one inside an element). */
+    bool isSafeToParse (const juce::String& text)
+    {
+        int numTags = 0;
+
+        for (const auto c : text)
+            if (c == '<' && ++numTags > maxTagsInAMappingFile)
+                return false;
+
+        auto body = text.trimStart();
+
+        if (body.startsWith ("<?xml"))
+            body = body.fromFirstOccurrenceOf ("?>", false, false);
+
+        return ! body.contains ("<!DOCTYPE") && ! body.contains ("<?");
+    }
+
     /** The file's document, or nullptr when it is not a plain well-formed XML
-        document. A document type declaration is refused too: mapping files
-        have none, and the framework expands its entities without a limit on
-        recursion and may read them from other files. */
+        document that the parser can take. */
     std::unique_ptr<juce::XmlElement> parseMappingFile (const juce::File& file)
     {
         if (! file.existsAsFile())
             return {};
 
         const auto text = file.loadFileAsString();
-        int numTags = 0;
 
-        for (const auto c : text)
-            if (c == '<' && ++numTags > maxTagsInAMappingFile)
-                return {};
-
-        if (text.contains ("<!DOCTYPE"))
+        if (! isSafeToParse (text))
             return {};
 
         return juce::XmlDocument (text).getDocumentElement();
@@ -154,7 +169,7 @@ public:
 
     void setCurrentPtcl (int)
     {
-        const auto protocol = (currentMode == 2 || currentMode == 4) ? 1 : 0;
+        const auto protocol = CtMode::protocolForType (currentMode);
 
         if (currentMode == 3 || currentMode == 4)
             g_LasPtcl4Usdf = protocol;
@@ -220,7 +235,6 @@ public:
             return juce::Result::fail ("Could not save current mapping to disk");
 
         juce::XmlElement::TextFormat format;
-        format.dtd = {};
         format.customEncoding = "UTF-8";
         format.lineWrapLength = 60;
 

@@ -244,6 +244,7 @@ TEST_F (MappingFileTest, BadDocumentsChangeNothing)
         { "entities of a document type", "<!DOCTYPE map [<!ENTITY a \"<b>&a;</b>\">]><map mode=\"logic\">&a;</map>" },
         { "an external document type", "<!DOCTYPE map SYSTEM \"other.rilo\"><map mode=\"logic\" name=\"&a;\"/>" },
         { "nesting that would overflow the parser's stack", nested (50000) },
+        { "text after a processing instruction, where the parser would hang", "<map mode=\"logic\"><?pi?>text</map>" },
     };
 
     device.setCtMode (3);
@@ -269,7 +270,7 @@ TEST_F (MappingFileTest, BadDocumentsChangeNothing)
 TEST_F (MappingFileTest, LooseDocumentsAreTakenAsTheyAre)
 {
     // A mode with blanks is stored by its exact slug; another root name and no controls are fine.
-    ASSERT_TRUE (load ("<mapping mode=\" pro-tools \" extra=\"kept\"/>").wasOk());
+    ASSERT_TRUE (load ("<?xml version=\"1.0\"?><!-- a comment --><mapping mode=\" pro-tools \" extra=\"kept\"/>").wasOk());
 
     const auto current = device.getCurrentMap().tree;
     EXPECT_EQ (current[Tags::mode].toString(), "pro-tools");
