@@ -124,20 +124,13 @@ ContentComponent::ContentComponent()
 
     addAndMakeVisible (mixerSection);
     addAndMakeVisible (controlSection);
-    const auto numSectionChildren = juce::jmax (mixerSection.getNumChildComponents(),
-                                                controlSection.getNumChildComponents());
-
-    const std::pair<juce::Label*, juce::ComboBox*> labelledBoxes[] = {
-        { &ptclLabel, &ptclBox }, { &modeLabel, &modeBox }, { &funcLabel, &funcBox },
-        { &chanLabel, &chanBox }, { &msgTypeLabel, &msgTypeBox }, { &rotationLabel, &rotationBox }
-    };
 
     setLabelText (ptclLabel, "Control Protocol");
     setLabelText (modeLabel, "Control Mode");
     setLabelText (rotationLabel, "Rotation Pattern");
     updateLabelTexts (currentMode());
 
-    for (auto [label, box] : labelledBoxes)
+    for (auto [label, box] : labelledBoxes())
     {
         addAndMakeVisible (*label);
         label->setColour (juce::Label::textColourId, juce::Colours::black);
@@ -148,8 +141,8 @@ ContentComponent::ContentComponent()
     for (auto* box : { &funcBox, &chanBox, &msgTypeBox, &rotationBox })
         box->setWantsKeyboardFocus (false);
 
-    for (const auto& labelled : labelledBoxes)
-        labelled.second->addListener (this);
+    for (auto [label, box] : labelledBoxes())
+        box->addListener (this);
 
     rotationLabel.setVisible (false);
     rotationBox.setVisible (false);
@@ -169,10 +162,11 @@ ContentComponent::ContentComponent()
         if (auto* commandButton = dynamic_cast<CommandButton*> (child))
             commandButton->addListener (this);
 
-    for (int i = 0; i < numSectionChildren; ++i)
-        for (auto* section : { static_cast<juce::Component*> (&mixerSection), static_cast<juce::Component*> (&controlSection) })
-            if (auto* b = dynamic_cast<juce::Button*> (section->getChildComponent (i)))
-                b->addListener (this);
+    forEachSectionChild ([this] (juce::Component& child)
+    {
+        if (auto* b = dynamic_cast<juce::Button*> (&child))
+            b->addListener (this);
+    });
 
     device()->setPtcl (device()->getCurrPtcl());
     stabilize_controls();
@@ -181,6 +175,12 @@ ContentComponent::ContentComponent()
 }
 
 ContentComponent::~ContentComponent() = default;
+
+std::array<std::pair<juce::Label*, juce::ComboBox*>, 6> ContentComponent::labelledBoxes()
+{
+    return { { { &ptclLabel, &ptclBox }, { &modeLabel, &modeBox }, { &funcLabel, &funcBox },
+               { &chanLabel, &chanBox }, { &msgTypeLabel, &msgTypeBox }, { &rotationLabel, &rotationBox } } };
+}
 
 //==============================================================================
 juce::Rectangle<int> ContentComponent::prodLogoArea() const
@@ -264,12 +264,7 @@ void ContentComponent::updLayoutOfComboBoxes()
     funcBox.setBounds (chanBox.getRight() + 8, secondRow, 200, 22);
     rotationBox.setBounds (funcBox.getRight() + 8, secondRow, 140, 22);
 
-    const std::pair<juce::Label*, juce::ComboBox*> labelledBoxes[] = {
-        { &ptclLabel, &ptclBox }, { &modeLabel, &modeBox }, { &msgTypeLabel, &msgTypeBox },
-        { &chanLabel, &chanBox }, { &funcLabel, &funcBox }, { &rotationLabel, &rotationBox }
-    };
-
-    for (auto [label, box] : labelledBoxes)
+    for (auto [label, box] : labelledBoxes())
         label->setBounds (box->getX(), box->getY() - 18, box->getWidth(), 22);
 }
 
@@ -460,15 +455,24 @@ void ContentComponent::selectControl (MappableButton& clicked)
 }
 
 //==============================================================================
-void ContentComponent::forEachMappableButton (const std::function<void (MappableButton&)>& visit)
+void ContentComponent::forEachSectionChild (const std::function<void (juce::Component&)>& visit)
 {
     const auto numChildren = juce::jmax (mixerSection.getNumChildComponents(),
                                          controlSection.getNumChildComponents());
 
     for (int i = 0; i < numChildren; ++i)
         for (auto* section : { static_cast<juce::Component*> (&mixerSection), static_cast<juce::Component*> (&controlSection) })
-            if (auto* b = dynamic_cast<MappableButton*> (section->getChildComponent (i)))
-                visit (*b);
+            if (auto* child = section->getChildComponent (i))
+                visit (*child);
+}
+
+void ContentComponent::forEachMappableButton (const std::function<void (MappableButton&)>& visit)
+{
+    forEachSectionChild ([&visit] (juce::Component& child)
+    {
+        if (auto* b = dynamic_cast<MappableButton*> (&child))
+            visit (*b);
+    });
 }
 
 MappableButton* ContentComponent::findSelectedControl()

@@ -2,6 +2,7 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include <array>
 #include <functional>
 
 #include "Buttons.h"
@@ -104,6 +105,8 @@ private:
     void loadMappingFile();
     void selectControl (MappableButton&);
 
+    /** Visits the children of both sections by index, the mixer section's first at each index. */
+    void forEachSectionChild (const std::function<void (juce::Component&)>&);
     void forEachMappableButton (const std::function<void (MappableButton&)>&);
     MappableButton& currentJogHalf();
     MappableButton& otherJogHalf (const MappableButton& half);
@@ -121,6 +124,8 @@ private:
     void funcChanged (MappableButton&);
     void rotationChanged (MappableButton&, int selectedId);
 
+    /** Each label with its box, in the order in which they are added. */
+    std::array<std::pair<juce::Label*, juce::ComboBox*>, 6> labelledBoxes();
     juce::Rectangle<int> logoArea() const;
     void paintHint (juce::Graphics&, const juce::String& text, float bubbleWidth) const;
 
