@@ -68,6 +68,102 @@ namespace
 }
 
 //==============================================================================
+FirmwareUpgradeComponent::FirmwareUpgradeComponent (int pid, bool isOnline)
+    : copyrightYears ("2012-2019"),
+      online (isOnline),
+      onlineDefault (isOnline),
+      currentPid (pid),
+      wizardPid (pid),
+      launchPid (pid)
+{
+    tooltipWindow.setMillisecondsBeforeTipAppears (0);
+
+    g_forTargetDeviceQ = Product::isTargetProduct (wizardPid) ? 1 : 0;
+    bTest_fwug = false;
+    bEsc = false;
+    _num_UpgradeSuccess = 0;
+    bForAnyZuvo = true;
+
+    if (online)
+        firmwares = juce::ValueTree ("firmwares");
+
+    pidForCatalogue = currentPid;
+
+    chooseFile = [] (const FileRequest& request)
+    {
+        juce::FileChooser chooser (request.title, request.start, request.patterns, true, false);
+        return chooser.browseForFileToOpen() ? chooser.getResult() : juce::File();
+    };
+
+    runShellCommand = [] (const juce::String& command)
+    {
+        [[maybe_unused]] const auto result = std::system (command.toRawUTF8());
+    };
+
+    progressCaption.setText ("Upgrade Progress", juce::dontSendNotification);
+    progressCaption.setJustificationType (juce::Justification::centred);
+    addAndMakeVisible (progressCaption);
+
+    progressBar.setPercentageDisplay (true);
+    progressBar.setColour (juce::ProgressBar::foregroundColourId, juce::Colours::skyblue);
+    addAndMakeVisible (progressBar);
+
+    for (int i = 0; i < numSteps; ++i)
+    {
+        const auto caption = "Step " + juce::String (i + 1);
+        const auto texts = stepTextsFor (i, online);
+
+        stepCaptions[i].setText (caption, juce::dontSendNotification);
+        stepCaptions[i].setJustificationType (juce::Justification::centred);
+        addAndMakeVisible (stepCaptions[i]);
+
+        stepHeadings[i].setText (caption + ":", juce::dontSendNotification);
+        stepHeadings[i].setJustificationType (juce::Justification::topLeft);
+        addAndMakeVisible (stepHeadings[i]);
+
+        stepTexts[i].setText (texts.instructions != nullptr ? juce::String (texts.instructions) : manualLoadInstructions(),
+                              juce::dontSendNotification);
+        stepTexts[i].setJustificationType (juce::Justification::topLeft);
+        stepTexts[i].setMinimumHorizontalScale (1.0f);
+        addAndMakeVisible (stepTexts[i]);
+
+        stepButtons[i].setButtonText (texts.button);
+        stepButtons[i].addListener (this);
+        addAndMakeVisible (stepButtons[i]);
+    }
+
+    noteHeading.setText ("Note:", juce::dontSendNotification);
+    noteHeading.setJustificationType (juce::Justification::topLeft);
+    addAndMakeVisible (noteHeading);
+
+    noteText.setText ("If your connected Zuvo product model name does not appear on the pull-down menu, "
+                      "select \"USB Audio Device\" as the MIDI In/Out device",
+                      juce::dontSendNotification);
+    noteText.setJustificationType (juce::Justification::topLeft);
+    addAndMakeVisible (noteText);
+
+    updateNameButton.setButtonText ("Update Device Name");
+    updateNameButton.addListener (this);
+    addAndMakeVisible (updateNameButton);
+
+    for (auto* child : getChildren())
+        if (auto* label = dynamic_cast<juce::Label*> (child))
+            label->setColour (juce::Label::textColourId, juce::Colours::black);
+
+    // Escape, F1 and the hidden keys reach the wizard while no child has focus.
+    setWantsKeyboardFocus (true);
+
+    updateButtonEnablement();
+    setSize (514, 491);
+}
+
+FirmwareUpgradeComponent::~FirmwareUpgradeComponent()
+{
+    resetUnitsInUpgradeMode();
+    midiHandler.reset();
+}
+
+//==============================================================================
 void FirmwareUpgradeComponent::paint (juce::Graphics&)
 {
 }
