@@ -162,6 +162,11 @@ public:
         name = ":" + number;
         display = XOpenDisplay (name.c_str());
 
+        // A window may go between listing it and asking about it (the editor
+        // replaces its first window while it starts); Xlib would end the
+        // process on the error, so errors just fail the request.
+        XSetErrorHandler ([] (Display*, XErrorEvent*) { return 0; });
+
         // The framework uses the first two without creating them, and sets
         // some window properties only where their atoms exist. This
         // connection keeps them for the server's lifetime.
