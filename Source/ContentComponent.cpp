@@ -42,10 +42,6 @@ namespace
         return (controllerNumber >= 16 && controllerNumber <= 23) || controllerNumber == 60;
     }
 
-    juce::String hexItem (const char* format, int position, int byteValue)
-    {
-        return juce::String::formatted (format, position, byteValue);
-    }
 
     /** Adds an item with the next id. The framework drops items without text,
         which would shift every later item against its mapped value, so a
@@ -54,6 +50,28 @@ namespace
     void addNextItem (juce::ComboBox& box, const juce::String& text)
     {
         box.addItem (text.isEmpty() ? juce::String (" ") : text, box.getNumItems() + 1);
+    }
+
+    constexpr const char* alignedHexItem = "%2d) 0x%02X";
+
+    /** Items "position) 0xbyte" for the bytes of a table. */
+    template <size_t size>
+    void addByteItems (juce::ComboBox& box, const juce::uint8 (&bytes)[size], const char* format = alignedHexItem)
+    {
+        for (int i = 0; i < (int) size; ++i)
+            addNextItem (box, juce::String::formatted (format, i, bytes[i]));
+    }
+
+    /** Items " 0) 0x00" up to the position and byte numberOfItems - 1. */
+    void addCountingItems (juce::ComboBox& box, int numberOfItems)
+    {
+        for (int i = 0; i < numberOfItems; ++i)
+            addNextItem (box, juce::String::formatted (alignedHexItem, i, i));
+    }
+
+    int indexOr (int fallback, int index, int numberOfItems)
+    {
+        return juce::isPositiveAndBelow (index, numberOfItems) ? index : fallback;
     }
 
     /** Selects an item by index; an index with no item leaves the box without a selection. */
@@ -93,6 +111,18 @@ namespace
     void setLabelText (juce::Label& label, const juce::String& text)
     {
         label.setText (text, juce::dontSendNotification);
+    }
+
+    /** Sets up a dialog that Escape closes and the user cannot resize. */
+    void setUpFixedDialog (juce::DialogWindow::LaunchOptions& options, const juce::String& title,
+                           juce::Component* centreAround, bool nativeTitleBar)
+    {
+        options.dialogTitle = title;
+        options.componentToCentreAround = centreAround;
+        options.escapeKeyTriggersCloseButton = true;
+        options.useNativeTitleBar = nativeTitleBar;
+        options.resizable = false;
+        options.useBottomRightCornerResizer = false;
     }
 
     juce::File chooseWithNativeDialog (bool forSaving)
@@ -349,13 +379,8 @@ void ContentComponent::willDispXS (bool showExpander)
 void ContentComponent::showAboutDlg() const
 {
     juce::DialogWindow::LaunchOptions options;
+    setUpFixedDialog (options, "About Vantor M+/X+ Rilo", nullptr, false);
     options.content.setOwned (new AboutComponent());
-    options.dialogTitle = "About Vantor M+/X+ Rilo";
-    options.componentToCentreAround = nullptr;
-    options.escapeKeyTriggersCloseButton = true;
-    options.useNativeTitleBar = false;
-    options.resizable = false;
-    options.useBottomRightCornerResizer = false;
     options.launchAsync();
 }
 
@@ -377,13 +402,8 @@ void ContentComponent::showOutputPicker()
     DeviceSelectComponent picker;
 
     juce::DialogWindow::LaunchOptions options;
-    options.dialogTitle = "Select your device";
+    setUpFixedDialog (options, "Select your device", this, true);
     options.content.setNonOwned (&picker);
-    options.componentToCentreAround = this;
-    options.escapeKeyTriggersCloseButton = true;
-    options.useNativeTitleBar = true;
-    options.resizable = false;
-    options.useBottomRightCornerResizer = false;
 
     if (options.runModal() > 0)
         device()->setCurrentOutputDevice (picker.chosenDevice);
@@ -621,33 +641,26 @@ void ContentComponent::fillMsgTypeBox (int mode, MappableButton& control)
     }
 
     const auto value1 = control.getValue1AsInt();
-    auto selection = -1;
+    auto selection = 0;
 
-    switch (kind)
+    if (kind == button)
     {
-        case button:
-            for (int i = 0; i < 30; ++i)
-                addNextItem (msgTypeBox, hexItem ("%2d) 0x%02X", i, i));
-
-            selection = juce::isPositiveAndBelow (value1, 30) ? value1 : 29;
-            break;
-
-        case knob:
-            addNextItem (msgTypeBox, hexItem ("%2d) 0x%02X", 0, HuiKnV1[0]));
-            selection = 0;
-            break;
-
-        case jogWheel:
-            addNextItem (msgTypeBox, hexItem ("%2d) 0x%02X", 0, 0x0D));
-            selection = 0;
-            break;
-
-        default:
-            for (int i = 0; i < 2; ++i)
-                addNextItem (msgTypeBox, hexItem ("%2d) 0x%02X", i, HuiFdknV1[i]));
-
-            selection = value1 / 64;
-            break;
+        addCountingItems (msgTypeBox, 30);
+        selection = indexOr (29, value1, 30);
+    }
+    else if (kind == knob)
+    {
+        addByteItems (msgTypeBox, HuiKnV1);
+    }
+    else if (kind == jogWheel)
+    {
+        const juce::uint8 jogZone[] = { 0x0D };
+        addByteItems (msgTypeBox, jogZone);
+    }
+    else
+    {
+        addByteItems (msgTypeBox, HuiFdknV1);
+        selection = value1 / 64;
     }
 
     if (mode == usrdefHui)
@@ -671,37 +684,27 @@ void ContentComponent::fillChanBox (int mode, MappableButton& control)
     }
 
     const auto value2 = control.getValue2AsInt();
-    auto selection = -1;
+    auto selection = 0;
 
-    switch (kind)
+    if (kind == button)
     {
-        case button:
-            for (int i = 0; i < (int) std::size (HuiBnV2); ++i)
-                addNextItem (chanBox, hexItem ("%d) 0x%02X", i, HuiBnV2[i]));
-
-            selection = positionIn (HuiBnV2, value2);
-            break;
-
-        case knob:
-            for (int i = 0; i < 8; ++i)
-                addNextItem (chanBox, hexItem ("%2d) 0x%02X", i, i));
-
-            selection = juce::isPositiveAndBelow (value2, 8) ? value2 : 0;
-            break;
-
-        case jogWheel:
-            for (int i = 0; i < (int) std::size (HuiJogV2); ++i)
-                addNextItem (chanBox, hexItem ("%2d) 0x%02X", i, HuiJogV2[i]));
-
-            selection = juce::jmax (0, positionIn (HuiJogV2, value2));
-            break;
-
-        default:
-            for (int i = 0; i < 9; ++i)
-                addNextItem (chanBox, hexItem ("%2d) 0x%02X", i, i));
-
-            selection = juce::isPositiveAndBelow (value2, 9) ? value2 : 0;
-            break;
+        addByteItems (chanBox, HuiBnV2, "%d) 0x%02X");
+        selection = positionIn (HuiBnV2, value2);
+    }
+    else if (kind == knob)
+    {
+        addCountingItems (chanBox, 8);
+        selection = indexOr (0, value2, 8);
+    }
+    else if (kind == jogWheel)
+    {
+        addByteItems (chanBox, HuiJogV2);
+        selection = juce::jmax (0, positionIn (HuiJogV2, value2));
+    }
+    else
+    {
+        addCountingItems (chanBox, 9);
+        selection = indexOr (0, value2, 9);
     }
 
     if (mode == usrdefHui)
