@@ -152,6 +152,29 @@ void upgradeByHand (WizardHost& host, ModalScript& script, const juce::File& ima
     wizard.doStep5();
 }
 
+juce::File saveSnapshot (juce::Component& component, const juce::String& name)
+{
+    const auto folder = juce::File::getSpecialLocation (juce::File::currentExecutableFile)
+                            .getParentDirectory().getChildFile ("screenshots");
+    folder.createDirectory();
+
+    const auto file = folder.getChildFile (name + ".png");
+    file.deleteFile();
+
+    if (auto stream = file.createOutputStream())
+        juce::PNGImageFormat().writeImageToStream (component.createComponentSnapshot (component.getLocalBounds()), *stream);
+
+    return file;
+}
+
+zuvo::FirmwareUpgradeComponent* wizardOnTop (juce::Component& topModal)
+{
+    if (auto* dialog = dynamic_cast<juce::DialogWindow*> (&topModal))
+        return dynamic_cast<zuvo::FirmwareUpgradeComponent*> (dialog->getContentComponent());
+
+    return nullptr;
+}
+
 //==============================================================================
 ModalWatchdog::ModalWatchdog (int patience) : patienceMs (patience)
 {
@@ -167,9 +190,8 @@ void ModalWatchdog::timerCallback()
 {
     auto* top = topModal();
 
-    if (auto* dialog = dynamic_cast<juce::DialogWindow*> (top))
-        if (dynamic_cast<zuvo::FirmwareUpgradeComponent*> (dialog->getContentComponent()) != nullptr)
-            top = nullptr;
+    if (top != nullptr && wizardOnTop (*top) != nullptr)
+        top = nullptr;
 
     if (top != watched.getComponent())
     {

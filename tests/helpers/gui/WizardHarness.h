@@ -74,6 +74,13 @@ void answerDeviceDialog (ModalScript& script, const juce::String& itemText = {})
 void upgradeByHand (WizardHost& host, ModalScript& script, const juce::File& image,
                     const juce::String& resultTitle, const juce::String& port = "Vantor M+ MIDI 1");
 
+/** Writes a snapshot of the component as PNG into "screenshots" beside the
+    test executable (the build folder); returns the file. */
+juce::File saveSnapshot (juce::Component& component, const juce::String& name);
+
+/** The top-most modal component is the wizard's window: its wizard, else nullptr. */
+zuvo::FirmwareUpgradeComponent* wizardOnTop (juce::Component& topModal);
+
 /** Ends any alert box or dialog that stays on top for longer than the time
     given, and notes its title, so that a test that meets a box it did not
     expect fails instead of hanging. The wizard's own window is left alone. */
