@@ -45,16 +45,14 @@ DeviceSelectComponent::DeviceSelectComponent (int productId, juce::String target
     addAndMakeVisible (cancelButton);
     addAndMakeVisible (deviceBox);
 
-    deviceBox.addItemList (DeviceHelpers::getDeviceNames (true), 1);
-
-    auto position = findPreselection();
+    auto position = listPortsAndFindPreselection();
 
     for (int tryNumber = 1; position < 0 && tryNumber < numPreselectionTries; ++tryNumber)
     {
         for (int i = 0; i < 3; ++i)
             juce::MessageManager::getInstance()->runDispatchLoopUntil (50);
 
-        position = findPreselection();
+        position = listPortsAndFindPreselection();
     }
 
     const auto found = position >= 0;
@@ -84,8 +82,14 @@ DeviceSelectComponent::~DeviceSelectComponent()
     deviceBox.removeListener (this);
 }
 
-int DeviceSelectComponent::findPreselection() const
+int DeviceSelectComponent::listPortsAndFindPreselection()
 {
+    // Listed again at every try: the port looked for may have appeared
+    // meanwhile, and the position found must be that of the list shown.
+    const auto items = DeviceHelpers::getDeviceNames (true);
+    deviceBox.clear (juce::dontSendNotification);
+    deviceBox.addItemList (items, 1);
+
     if (targetName.isNotEmpty())
     {
         if (FirmwareUpgradeComponent::numberForDevice (targetName, true) != 1)
@@ -98,12 +102,6 @@ int DeviceSelectComponent::findPreselection() const
 
     if (d > 15 || d % 16 == 0)
         return -1;
-
-    // The list is the one shown: its items, not the ports listed now.
-    juce::StringArray items;
-
-    for (int i = 0; i < deviceBox.getNumItems(); ++i)
-        items.add (deviceBox.getItemText (i));
 
     return items.indexOf (FirmwareUpgradeComponent::firstTargetNameByPid (pid, items));
 }

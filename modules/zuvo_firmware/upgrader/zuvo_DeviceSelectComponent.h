@@ -63,7 +63,7 @@ public:
     juce::TextButton okButton;
 
 private:
-    int findPreselection() const;
+    int listPortsAndFindPreselection();
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (DeviceSelectComponent)
 };

@@ -69,7 +69,8 @@ juce::MidiMessage makeFirmwareUpgradeRequestX (int pid, int length)
     if (nineBytes)
         bytes[7] = upgradeMarkerFor (pid);
 
-    return juce::MidiMessage (bytes, juce::jlimit (0, nineBytes ? 9 : 8, length));
+    // A length beyond the template gives the whole template, not the bytes after it.
+    return juce::MidiMessage (bytes, juce::jlimit (1, nineBytes ? 9 : 8, length));
 }
 
 juce::uint8 checksumOf (const juce::uint8* bytes, size_t numBytes)
