@@ -120,31 +120,38 @@ void drawRoundButton (Graphics& g, Rectangle<float> buttonArea, Colour body)
     g.drawEllipse (cap.reduced (0.5f), 1.0f);
 }
 
+/** A round control seen from above: its shadow, a dark rim with ridges and a shaded face. */
+void drawRidgedDisc (Graphics& g, juce::Point<float> centre, float radius, float rimWidth, int ridges,
+                     Colour rim, Colour ridge, Colour faceLight, Colour faceDark)
+{
+    const auto disc = Rectangle<float> (radius * 2.0f, radius * 2.0f).withCentre (centre);
+
+    g.setColour (juce::Colours::black.withAlpha (0.3f));
+    g.fillEllipse (disc.translated (0.0f, 1.5f));
+    g.setColour (rim);
+    g.fillEllipse (disc);
+
+    g.setColour (ridge);
+    for (int i = 0; i < ridges; ++i)
+    {
+        const auto angle = juce::MathConstants<float>::twoPi * (float) i / (float) ridges;
+        const auto dir = juce::Point<float> (std::sin (angle), -std::cos (angle));
+        g.drawLine ({ centre + dir * (radius - rimWidth + 1.0f), centre + dir * (radius - 0.75f) }, 1.0f);
+    }
+
+    const auto face = disc.reduced (rimWidth);
+    g.setGradientFill (juce::ColourGradient (faceLight, face.getX(), face.getY(),
+                                             faceDark, face.getRight(), face.getBottom(), false));
+    g.fillEllipse (face);
+}
+
 void drawKnob (Graphics& g, Rectangle<float> knobArea)
 {
     const auto centre = knobArea.getCentre();
     const auto radius = knobArea.getHeight() / 2.0f - 1.0f;
-    const auto body = Rectangle<float> (radius * 2.0f, radius * 2.0f).withCentre (centre);
 
-    g.setColour (juce::Colours::black.withAlpha (0.3f));
-    g.fillEllipse (body.translated (0.0f, 1.5f));
-
-    g.setColour (colours::capEdge);
-    g.fillEllipse (body);
-
-    // Knurled skirt.
-    g.setColour (juce::Colour (0xff4a4a4a));
-    for (int i = 0; i < 24; ++i)
-    {
-        const auto angle = juce::MathConstants<float>::twoPi * (float) i / 24.0f;
-        const auto dir = juce::Point<float> (std::sin (angle), -std::cos (angle));
-        g.drawLine ({ centre + dir * (radius - 3.0f), centre + dir * (radius - 0.5f) }, 1.0f);
-    }
-
-    const auto top = body.reduced (4.0f);
-    g.setGradientFill (juce::ColourGradient (juce::Colour (0xff6a6a6a), top.getX(), top.getY(),
-                                             juce::Colour (0xff262626), top.getRight(), top.getBottom(), false));
-    g.fillEllipse (top);
+    drawRidgedDisc (g, centre, radius, 4.0f, 24, colours::capEdge, juce::Colour (0xff4a4a4a),
+                    juce::Colour (0xff6a6a6a), juce::Colour (0xff262626));
 
     g.setColour (colours::capText);
     g.drawLine ({ centre, centre + juce::Point<float> (0.0f, -(radius - 5.0f)) }, 2.0f);
@@ -324,27 +331,10 @@ void drawPadlock (Graphics& g, Rectangle<float> b)
 void drawJogWheel (Graphics& g, Rectangle<float> leftHalf, Rectangle<float> rightHalf)
 {
     const auto halves = leftHalf.getUnion (rightHalf);
-    const auto radius = halves.getHeight() / 2.0f;
     const auto centre = halves.getCentre();
-    const auto wheel = Rectangle<float> (radius * 2.0f, radius * 2.0f).withCentre (centre);
 
-    g.setColour (juce::Colours::black.withAlpha (0.3f));
-    g.fillEllipse (wheel.translated (0.0f, 2.0f));
-    g.setColour (juce::Colour (0xff151515));
-    g.fillEllipse (wheel);
-
-    g.setColour (juce::Colour (0xff3c3c3c));
-    for (int i = 0; i < 48; ++i)
-    {
-        const auto angle = juce::MathConstants<float>::twoPi * (float) i / 48.0f;
-        const auto dir = juce::Point<float> (std::sin (angle), -std::cos (angle));
-        g.drawLine ({ centre + dir * (radius - 4.0f), centre + dir * (radius - 1.0f) }, 1.0f);
-    }
-
-    const auto face = wheel.reduced (5.0f);
-    g.setGradientFill (juce::ColourGradient (juce::Colour (0xff4a4a4a), face.getX(), face.getY(),
-                                             juce::Colour (0xff1e1e1e), face.getRight(), face.getBottom(), false));
-    g.fillEllipse (face);
+    drawRidgedDisc (g, centre, halves.getHeight() / 2.0f, 5.0f, 48, juce::Colour (0xff151515), juce::Colour (0xff3c3c3c),
+                    juce::Colour (0xff4a4a4a), juce::Colour (0xff1e1e1e));
 
     const auto dimple = Rectangle<float> (9.0f, 9.0f).withCentre (centre + juce::Point<float> (12.0f, -13.0f));
     g.setColour (juce::Colour (0xff141414));
