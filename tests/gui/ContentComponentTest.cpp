@@ -494,3 +494,23 @@ TEST_F (Fixture, FirmwareUpgradeRunsTheWizardModally)
     EXPECT_EQ (editor.content.findSelectedControl(), editor.buttonFor (1));
     EXPECT_EQ ((int) device().getCurrentCtMode(), mackie);
 }
+
+TEST_F (Fixture, KeysReachThePanelThroughTheSelectedControl)
+{
+    auto& content = editor.content;
+    content.addToDesktop (0);
+    content.setVisible (true);
+    content.toFront (true);
+    gui_test::runUntil ([&content] { return content.isShowing(); });
+
+    select (1);
+    EXPECT_TRUE (editor.buttonFor (1)->hasKeyboardFocus (false));
+
+    auto* peer = content.getPeer();
+    ASSERT_NE (peer, nullptr);
+    peer->handleKeyPress (juce::KeyPress ('X'));
+    EXPECT_TRUE (displayingExpander);
+    EXPECT_EQ (content.getWidth(), 786);
+
+    content.removeFromDesktop();
+}
