@@ -1,0 +1,195 @@
+#include <gtest/gtest.h>
+
+#include "common/LoopbackHttpServer.h"
+#include "common/SimulatedStudio.h"
+#include "gui/ModalScript.h"
+#include "gui/WizardHarness.h"
+
+// Online mode: the firmware catalogue and the image come from the firmware
+// server (a loopback server here). The whole run goes through the real
+// wizard window, as the editor opens it, with the user's clicks posted from
+// the message thread; snapshots of the window go to the build folder.
+
+namespace
+{
+using Wizard = zuvo::FirmwareUpgradeComponent;
+
+const char* const catalogue =
+    "<firmwares>"
+    "<firmware pid=\"156\" name=\"Vantor M+\" version=\"1.2\" fw=\"fw/vantor_m+_v1.2.bin\"/>"
+    "<firmware pid=\"161\" name=\"Vantor X+\" version=\"1.2\" fw=\"fw/vantor_x+_v1.2.bin\"/>"
+    "<firmware pid=\"156\" name=\"Vantor M+\" version=\"1.3\" fw=\"fw/vantor_m+_v1.3.bin\"/>"
+    "</firmwares>";
+
+/** Takes one snapshot of the wizard while the upload writes its blocks. */
+class SnapshotDuringUpload : private juce::Timer
+{
+public:
+    SnapshotDuringUpload()   { startTimer (5); }
+    ~SnapshotDuringUpload() override   { stopTimer(); }
+
+    Wizard* wizard = nullptr;
+    juce::File taken;
+
+private:
+    void timerCallback() override
+    {
+        if (wizard != nullptr && wizard->progressCaption.getText() == "Installing..." && wizard->progress > 0.85)
+        {
+            stopTimer();
+            taken = gui_test::saveSnapshot (*wizard->getTopLevelComponent(), "wizard-uploading");
+        }
+    }
+};
+
+class WizardOnline : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        firmwareServer.server.serve ("firmware.xml", 200, catalogue);
+        firmwareServer.server.serve ("fw/vantor_m+_v1.2.bin", 200, gui_test::FirmwareFiles::imageOf (512));
+        firmwareServer.server.serve ("fw/vantor_m+_v1.3.bin", 200, gui_test::FirmwareFiles::imageOf (1024));
+    }
+
+    /** Continues when the wizard's window is on top and the wizard is at this step. */
+    gui_test::ModalScript& whenWizardAt (int step, std::function<void (Wizard&)> action)
+    {
+        return script.then ([step] (juce::Component& c)
+                            {
+                                auto* w = gui_test::wizardOnTop (c);
+                                return w != nullptr && w->step == step && ! zuvo::protectUiQ;
+                            },
+                            [action] (juce::Component& c) { action (*gui_test::wizardOnTop (c)); });
+    }
+
+    static void click (Wizard& wizard, int stepButton)   { wizard.stepButtons[stepButton].triggerClick(); }
+
+    gui_test::ScopedUpgraderModes modes;
+    SimulatedStudio studio;
+    ScopedFirmwareServer firmwareServer;
+    gui_test::AlertRecorder alerts;
+    gui_test::ModalScript script;
+    gui_test::ModalWatchdog watchdog { 8000 };
+};
+
+//==============================================================================
+TEST_F (WizardOnline, UpgradeFromConnectToSuccessThroughTheWizardWindow)
+{
+    midiports::SimulatedLoader* loader = nullptr;
+    studio.controller.setLoaderSetup ([&loader] (midiports::SimulatedLoader& l) { loader = &l; });
+
+    SnapshotDuringUpload duringUpload;
+    juce::StringArray firmwareChoices;
+    juce::File atStart, afterSuccess;
+
+    whenWizardAt (-1, [&] (Wizard& w)
+                  {
+                      duringUpload.wizard = &w;
+                      atStart = gui_test::saveSnapshot (*w.getTopLevelComponent(), "wizard-start");
+                      click (w, 0);
+                  });
+    gui_test::answerDeviceDialog (script, "Vantor M+ MIDI 1");
+    whenWizardAt (0, [] (Wizard& w) { click (w, 1); });
+    whenWizardAt (1, [] (Wizard& w) { click (w, 2); });
+    gui_test::answerDeviceDialog (script, "Zuvo firmware upgrade manager");
+    whenWizardAt (2, [] (Wizard& w) { click (w, 3); });
+    script.onDialog ("Firmware Version", [&] (juce::DialogWindow&, juce::Component& content)
+                     {
+                         auto* box = gui_test::findComboBox (content);
+
+                         for (int i = 0; i < box->getNumItems(); ++i)
+                             firmwareChoices.add (box->getItemText (i));
+
+                         gui_test::chooseAndConfirm (content, "Vantor M+ V1.3");
+                     });
+    whenWizardAt (3, [] (Wizard& w) { click (w, 4); });
+    script.then ([] (juce::Component& c) { return c.getName() == "Firmware Upgrade Success"; },
+                 [&] (juce::Component& box)
+                 {
+                     afterSuccess = gui_test::saveSnapshot (*duringUpload.wizard->getTopLevelComponent(), "wizard-success");
+                     static_cast<juce::AlertWindow&> (box).triggerButtonClick ("OK");
+                 });
+    whenWizardAt (-1, [] (Wizard& w) { w.userTriedToCloseWindow(); });
+
+    EXPECT_EQ (zuvo::FirmwareUpgrade::runWizardDialogModal (156, nullptr, false, true), 0);
+
+    EXPECT_TRUE (script.isDone()) << script.stepsLeft() << " steps left";
+    EXPECT_TRUE (watchdog.dismissed.isEmpty()) << watchdog.dismissed.joinIntoString (", ");
+    EXPECT_EQ (firmwareChoices, juce::StringArray ("Vantor M+ V1.2", "Vantor M+ V1.3"));
+    ASSERT_EQ (alerts.alerts.size(), 1u);
+    EXPECT_EQ (alerts.alerts[0].message, "Your firmware has been upgraded!");
+    EXPECT_EQ (alerts.alerts[0].icon, juce::MessageBoxIconType::InfoIcon);
+
+    ASSERT_NE (loader, nullptr);
+    EXPECT_EQ (loader->getReceivedImage(), gui_test::FirmwareFiles::imageOf (1024));
+    EXPECT_TRUE (loader->getErrors().isEmpty());
+    EXPECT_FALSE (studio.controller.isInUpgradeMode());
+    EXPECT_EQ (firmwareServer.server.getNumRequests ("fw/vantor_m+_v1.3.bin"), 1);
+
+    EXPECT_TRUE (atStart.existsAsFile());
+    EXPECT_TRUE (duringUpload.taken.existsAsFile());
+    EXPECT_TRUE (afterSuccess.existsAsFile());
+}
+
+TEST_F (WizardOnline, WithoutACatalogueEntryStep4GoesToTheFileChooser)
+{
+    struct Case { const char* name; std::function<void (LoopbackHttpServer&)> setup; };
+    const Case cases[] = {
+        { "server without catalogue", [] (LoopbackHttpServer& s) { s.serve ("firmware.xml", 404, juce::String()); } },
+        { "no entry for the product", [] (LoopbackHttpServer& s)
+          { s.serve ("firmware.xml", 200, "<firmwares><firmware pid=\"161\" name=\"Vantor X+\" version=\"1\" fw=\"x.bin\"/></firmwares>"); } },
+        { "not a catalogue", [] (LoopbackHttpServer& s) { s.serve ("firmware.xml", 200, "no xml here"); } },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.name);
+        c.setup (firmwareServer.server);
+        gui_test::WizardHost host (156, true);
+        std::vector<Wizard::FileRequest> requests;
+        host.wizard.chooseFile = [&requests] (const Wizard::FileRequest& r) { requests.push_back (r); return juce::File(); };
+
+        host.wizard.updateProgress (2);
+        host.wizard.doStep4();
+
+        ASSERT_EQ (requests.size(), 1u);
+        EXPECT_EQ (requests[0].patterns, "*.bin");
+        EXPECT_TRUE (alerts.alerts.empty());
+        EXPECT_EQ (host.wizard.step, 2);
+        EXPECT_EQ (host.enabledSteps(), juce::StringArray ("Activate", "Select Version"));
+    }
+}
+
+TEST_F (WizardOnline, AFailedDownloadIsReportedAndLoadsNothing)
+{
+    struct Case { const char* name; int status; };
+    const Case cases[] = { { "missing image", 404 }, { "server error", 500 } };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.name);
+        alerts.alerts.clear();
+        firmwareServer.server.serve ("fw/vantor_m+_v1.2.bin", c.status, gui_test::FirmwareFiles::imageOf (600));
+        gui_test::WizardHost host (156, true);
+
+        script.onDialog ("Firmware Version", [] (juce::DialogWindow&, juce::Component& content)
+                         {
+                             gui_test::chooseAndConfirm (content, "Vantor M+ V1.2");
+                         })
+              .pressAlertButton ("OK", "Firmware Download");
+
+        host.wizard.updateProgress (2);
+        host.wizard.doStep4();
+
+        EXPECT_TRUE (script.isDone());
+        ASSERT_EQ (alerts.alerts.size(), 1u);
+        EXPECT_EQ (alerts.alerts[0].message, "Could not download firmware file");
+        EXPECT_EQ (alerts.alerts[0].icon, juce::MessageBoxIconType::WarningIcon);
+        EXPECT_EQ (host.wizard.step, 2);
+        EXPECT_EQ (host.enabledSteps(), juce::StringArray ("Connect", "Enter", "Activate", "Select Version"));
+        EXPECT_EQ (host.wizard.midiHandler->programSize, 0u);   // an error page is no image
+    }
+}
+
+} // namespace
