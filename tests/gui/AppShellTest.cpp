@@ -195,7 +195,7 @@ protected:
 } // namespace
 
 //==============================================================================
-TEST_F (AppShell, OpensOneCentredFixedSizeWindow)
+TEST_F (AppShell, OpensOneCentredFixedSizeWindowWithThePitchBendNamesFilled)
 {
     const auto editor = startEditor();
     const auto window = waitForTheWindow();
@@ -222,9 +222,18 @@ TEST_F (AppShell, OpensOneCentredFixedSizeWindow)
     click (window, { 52, 64 + 282 });
     juce::Thread::sleep (300);
     EXPECT_TRUE (showsLightTextIn (window, functionName));
+}
 
-    // The fader has the focus now, so X switches to the extender, and the
-    // window follows its narrower content.
+TEST_F (AppShell, FollowsItsContentToTheExtenderView)
+{
+    const auto editor = startEditor();
+    const auto window = waitForTheWindow();
+    ASSERT_NE (window, None);
+
+    // Once a control has the focus (a click on fader 1 gives it), the X key
+    // switches to the extender view, which is narrower.
+    click (window, { 52, 64 + 282 });
+    juce::Thread::sleep (300);
     sendKey (window, XK_x);
 
     for (int i = 0; i < 100 && boundsOf (window).getWidth() != 786; ++i)
