@@ -29,7 +29,7 @@ namespace
         ASSERT_TRUE (editor.click (cid)) << "no button for control " << cid;
     }
 
-    struct Fixture : public ::testing::Test
+    struct AttributeBoxEdits : public ::testing::Test
     {
         EditorUnderTest editor;
 
@@ -51,7 +51,7 @@ namespace
 }
 
 //==============================================================================
-TEST_F (Fixture, BoxesAreEmptyUntilAControlIsSelected)
+TEST_F (AttributeBoxEdits, BoxesAreEmptyUntilAControlIsSelected)
 {
     for (auto* box : { &msgTypeBox(), &chanBox(), &funcBox(), &rotationBox() })
         EXPECT_EQ (box->getNumItems(), 0);
@@ -128,7 +128,7 @@ TEST (AttributeBoxes, ShowTheSelectedControlInEveryMode)
     }
 }
 
-TEST_F (Fixture, LabelsAndProtocolBoxFollowTheMode)
+TEST_F (AttributeBoxEdits, LabelsAndProtocolBoxFollowTheMode)
 {
     struct Case { int mode; const char* func; const char* msgType; const char* chan; int modeIndex; int ptclId; };
 
@@ -155,7 +155,7 @@ TEST_F (Fixture, LabelsAndProtocolBoxFollowTheMode)
     }
 }
 
-TEST_F (Fixture, SelectionSurvivesModeChangesAndTheBoxesFollowTheNewMap)
+TEST_F (AttributeBoxEdits, SelectionSurvivesModeChangesAndTheBoxesFollowTheNewMap)
 {
     select (1);
     EXPECT_EQ (funcBox().getText(), "0 )  C(-1)  REC.1");
@@ -171,7 +171,7 @@ TEST_F (Fixture, SelectionSurvivesModeChangesAndTheBoxesFollowTheNewMap)
     EXPECT_TRUE (funcBox().isEnabled());
 }
 
-TEST_F (Fixture, ProtocolBoxAndModeBoxBringBackTheLastUserDefinedMode)
+TEST_F (AttributeBoxEdits, ProtocolBoxAndModeBoxBringBackTheLastUserDefinedMode)
 {
     auto currentMode = [] { return (int) VtrPlus::singletonHolder.get()->getCurrentCtMode(); };
 
@@ -197,7 +197,7 @@ TEST_F (Fixture, ProtocolBoxAndModeBoxBringBackTheLastUserDefinedMode)
 }
 
 //==============================================================================
-TEST_F (Fixture, ChangesAreIgnoredWithoutASelectedControl)
+TEST_F (AttributeBoxEdits, ChangesAreIgnoredWithoutASelectedControl)
 {
     editor.switchToMode (usrdefMcp);
     select (1);
@@ -211,7 +211,7 @@ TEST_F (Fixture, ChangesAreIgnoredWithoutASelectedControl)
     EXPECT_EQ (editor.controlTree (1)["type"].toString(), "note");
 }
 
-TEST_F (Fixture, TouchSensorCanBeSetToSendNothing)
+TEST_F (AttributeBoxEdits, TouchSensorCanBeSetToSendNothing)
 {
     editor.switchToMode (usrdefMcp);
     select (41);
@@ -227,7 +227,7 @@ TEST_F (Fixture, TouchSensorCanBeSetToSendNothing)
     EXPECT_EQ (msgTypeBox().getText(), "4) null");
 }
 
-TEST_F (Fixture, MessageTypeAndChannelRewriteTheStatusByte)
+TEST_F (AttributeBoxEdits, MessageTypeAndChannelRewriteTheStatusByte)
 {
     editor.switchToMode (usrdefMcp);
     select (1);
@@ -248,7 +248,7 @@ TEST_F (Fixture, MessageTypeAndChannelRewriteTheStatusByte)
     EXPECT_EQ (intOf (editor.controlTree (1), "velo"), 127);
 }
 
-TEST_F (Fixture, KnobRotationPatternIsRememberedPerControllerGroup)
+TEST_F (AttributeBoxEdits, KnobRotationPatternIsRememberedPerControllerGroup)
 {
     editor.switchToMode (usrdefMcp);
     select (65);
@@ -283,7 +283,7 @@ TEST_F (Fixture, KnobRotationPatternIsRememberedPerControllerGroup)
     EXPECT_FALSE (editor.label (EditorUnderTest::rotationLabel).isVisible());
 }
 
-TEST_F (Fixture, JogEditsBothHalvesInTheNormalZoomStateOnly)
+TEST_F (AttributeBoxEdits, JogEditsBothHalvesInTheNormalZoomStateOnly)
 {
     editor.switchToMode (usrdefMcp);
     select (73);
@@ -324,7 +324,7 @@ TEST_F (Fixture, JogEditsBothHalvesInTheNormalZoomStateOnly)
     EXPECT_EQ (intOf (editor.controlTree (74), "value"), 61);
 }
 
-TEST_F (Fixture, AfterAZoomClickTheBoxesEditTheJogHalfNotTheZoomButton)
+TEST_F (AttributeBoxEdits, AfterAZoomClickTheBoxesEditTheJogHalfNotTheZoomButton)
 {
     editor.switchToMode (usrdefMcp);
     const auto zoomSlot = gui_test::slotRecordOf (usrdefMcp, 47);
@@ -349,7 +349,7 @@ TEST_F (Fixture, AfterAZoomClickTheBoxesEditTheJogHalfNotTheZoomButton)
 }
 
 //==============================================================================
-TEST_F (Fixture, HuiButtonValue2WithoutAFunctionShowsTheNamelessOne)
+TEST_F (AttributeBoxEdits, HuiButtonValue2WithoutAFunctionShowsTheNamelessOne)
 {
     editor.switchToMode (usrdefHui);
     select (55);
@@ -363,7 +363,7 @@ TEST_F (Fixture, HuiButtonValue2WithoutAFunctionShowsTheNamelessOne)
     EXPECT_EQ (chanBox().getText(), "6) 0x46");
 }
 
-TEST_F (Fixture, HuiEditsWriteBothBytesAndRefillTheValueBoxes)
+TEST_F (AttributeBoxEdits, HuiEditsWriteBothBytesAndRefillTheValueBoxes)
 {
     editor.switchToMode (usrdefHui);
 
@@ -405,7 +405,7 @@ TEST_F (Fixture, HuiEditsWriteBothBytesAndRefillTheValueBoxes)
     EXPECT_EQ (HuiJogPairs[1][1], 0);
 }
 
-TEST_F (Fixture, HuiZoomStateBindsTheJogHalvesToTheirButtonsRows)
+TEST_F (AttributeBoxEdits, HuiZoomStateBindsTheJogHalvesToTheirButtonsRows)
 {
     editor.switchToMode (usrdefHui);
     select (76);

@@ -41,9 +41,9 @@ namespace
         }
     }
 
-    struct Fixture : public ::testing::Test
+    struct EditorPanel : public ::testing::Test
     {
-        ~Fixture() override      { dismissEveryModal(); }
+        ~EditorPanel() override      { dismissEveryModal(); }
 
         SimulatedStudio studio;
         gui_test::AlertRecorder alerts;
@@ -67,7 +67,7 @@ namespace
 }
 
 //==============================================================================
-TEST_F (Fixture, ConstructionBuildsThePanelInItsLayout)
+TEST_F (EditorPanel, ConstructionBuildsThePanelInItsLayout)
 {
     auto& content = editor.content;
     EXPECT_EQ (content.getWidth(), 1000);
@@ -132,7 +132,7 @@ TEST_F (Fixture, ConstructionBuildsThePanelInItsLayout)
     EXPECT_FALSE (m2x_in_paint);
 }
 
-TEST_F (Fixture, ViewSwitchesBetweenControllerAndExtender)
+TEST_F (EditorPanel, ViewSwitchesBetweenControllerAndExtender)
 {
     select (1);
     auto& content = editor.content;
@@ -176,7 +176,7 @@ TEST_F (Fixture, ViewSwitchesBetweenControllerAndExtender)
     }
 }
 
-TEST_F (Fixture, HoverBubblesFollowThePointer)
+TEST_F (EditorPanel, HoverBubblesFollowThePointer)
 {
     auto& content = editor.content;
     const auto plain = content.createComponentSnapshot (content.getLocalBounds());
@@ -210,7 +210,7 @@ TEST_F (Fixture, HoverBubblesFollowThePointer)
     }
 }
 
-TEST_F (Fixture, LogoAndF1OpenTheAboutBoxWithoutBlocking)
+TEST_F (EditorPanel, LogoAndF1OpenTheAboutBoxWithoutBlocking)
 {
     auto& content = editor.content;
     const auto plain = content.createComponentSnapshot (content.getLocalBounds());
@@ -241,7 +241,7 @@ TEST_F (Fixture, LogoAndF1OpenTheAboutBoxWithoutBlocking)
     }
 }
 
-TEST_F (Fixture, KeysAlwaysGoOnToTheParents)
+TEST_F (EditorPanel, KeysAlwaysGoOnToTheParents)
 {
     for (const auto key : { juce::KeyPress ('M'), juce::KeyPress ('A'), juce::KeyPress ('R'),
                             juce::KeyPress (juce::KeyPress::escapeKey), juce::KeyPress ('X') })
@@ -251,7 +251,7 @@ TEST_F (Fixture, KeysAlwaysGoOnToTheParents)
     }
 }
 
-TEST_F (Fixture, ResetKeyRestoresTheCurrentMapOnly)
+TEST_F (EditorPanel, ResetKeyRestoresTheCurrentMapOnly)
 {
     editor.switchToMode (usrdefMcp);
     select (1);
@@ -275,7 +275,7 @@ TEST_F (Fixture, ResetKeyRestoresTheCurrentMapOnly)
 }
 
 //==============================================================================
-TEST_F (Fixture, ClickOnAControlSelectsItAlone)
+TEST_F (EditorPanel, ClickOnAControlSelectsItAlone)
 {
     select (1);
     select (9);
@@ -294,7 +294,7 @@ TEST_F (Fixture, ClickOnAControlSelectsItAlone)
     EXPECT_FALSE (takesClicks);
 }
 
-TEST_F (Fixture, ZoomAndJogClicksFollowTheZoomRules)
+TEST_F (EditorPanel, ZoomAndJogClicksFollowTheZoomRules)
 {
     enum Target { zoom1, zoom2, jogLeft, jogRight };
 
@@ -339,7 +339,7 @@ TEST_F (Fixture, ZoomAndJogClicksFollowTheZoomRules)
 }
 
 //==============================================================================
-TEST_F (Fixture, ConnectRunsTheOutputPickerModally)
+TEST_F (EditorPanel, ConnectRunsTheOutputPickerModally)
 {
     bool sawDialog = false;
     gui_test::ModalScript script;
@@ -361,7 +361,7 @@ TEST_F (Fixture, ConnectRunsTheOutputPickerModally)
     EXPECT_EQ (studio.controller.getTransfers()[0].productId, 156);
 }
 
-TEST_F (Fixture, ClosingThePickerInAnyWayKeepsThePreviousOutput)
+TEST_F (EditorPanel, ClosingThePickerInAnyWayKeepsThePreviousOutput)
 {
     connectTo (0);
 
@@ -392,7 +392,7 @@ TEST_F (Fixture, ClosingThePickerInAnyWayKeepsThePreviousOutput)
     EXPECT_TRUE (studio.extender.getArrivals().empty());
 }
 
-TEST_F (Fixture, SendDataReportsTheTransferResult)
+TEST_F (EditorPanel, SendDataReportsTheTransferResult)
 {
     sendAndExpect ("No device selected");
 
@@ -417,7 +417,7 @@ TEST_F (Fixture, SendDataReportsTheTransferResult)
 }
 
 //==============================================================================
-TEST_F (Fixture, SaveAndLoadGoThroughTheFileChooser)
+TEST_F (EditorPanel, SaveAndLoadGoThroughTheFileChooser)
 {
     const juce::TemporaryFile saved (".rilo");
 
@@ -438,7 +438,7 @@ TEST_F (Fixture, SaveAndLoadGoThroughTheFileChooser)
     EXPECT_EQ ((int) device().getCurrentCtMode(), mackie);
 }
 
-TEST_F (Fixture, LoadedFileMakesItsModeCurrentInTheModeBox)
+TEST_F (EditorPanel, LoadedFileMakesItsModeCurrentInTheModeBox)
 {
     struct Case { int mode; int modeIndex; const char* msgTypeLabel; const char* label; };
 
@@ -478,7 +478,7 @@ TEST_F (Fixture, LoadedFileMakesItsModeCurrentInTheModeBox)
     folder.deleteRecursively();
 }
 
-TEST_F (Fixture, FirmwareUpgradeRunsTheWizardModally)
+TEST_F (EditorPanel, FirmwareUpgradeRunsTheWizardModally)
 {
     select (1);
     bool sawModal = false;
@@ -495,7 +495,7 @@ TEST_F (Fixture, FirmwareUpgradeRunsTheWizardModally)
     EXPECT_EQ ((int) device().getCurrentCtMode(), mackie);
 }
 
-TEST_F (Fixture, KeysReachThePanelThroughTheSelectedControl)
+TEST_F (EditorPanel, KeysReachThePanelThroughTheSelectedControl)
 {
     auto& content = editor.content;
     content.addToDesktop (0);
