@@ -5,7 +5,6 @@
 #include "gui/ModalScript.h"
 
 #include "AboutComponent.h"
-#include "Arrays.h"
 #include "DeviceSelectComponent.h"
 #include "Shared.h"
 #include "VtrPlus.h"

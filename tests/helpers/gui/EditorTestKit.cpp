@@ -2,9 +2,9 @@
 
 #include "Arrays.h"
 #include "Defa.h"
+#include "DeviceSelectComponent.h"
 #include "Shared.h"
 #include "VtrPlus.h"
-#include "DeviceSelectComponent.h"
 
 namespace gui_test
 {
@@ -34,8 +34,8 @@ void resetEditorWorld()
     displayingExpander = false;
 
     // A loaded file may have replaced a stored map by one that lacks controls,
-    // so every map is put back from a freshly built one. Building the maps in
-    // the order of the start leaves every slot table in its factory image.
+    // so every map is put back from a freshly built one. Building each map
+    // reloads its family's slot tables, so they end in their factory image.
     const juce::TemporaryFile folder;
     folder.getFile().createDirectory();
 
@@ -45,9 +45,6 @@ void resetEditorWorld()
         const auto xml = fresh.tree.createXml();
         vtr.openFile (writeMappingFile (folder.getFile(), "factory" + juce::String (mode), *xml));
     }
-
-    for (int mode = 0; mode < 5; ++mode)
-        CtMap { CtMode (mode) };
 
     vtr.setCtMode (CtMode (0));
     vtr.setPtcl (0);
