@@ -432,6 +432,9 @@ TEST_F (WizardSteps, FirmwareNamesFitTheirProduct)
         { 156, "", false },
         { 161, "vantor_x+_v1.2", true },
         { 161, "vantor_m+_v1.2", false },
+        { 101, "ostra_c1_v3", true },
+        { 101, "ostra_c1_mk2_v3", false },   // the suffixed sibling is refused before the plain model accepts
+        { 102, "ostra_c1_mk2_v3", true },
         { 999, "anything", true },
         { 2000, "vantor_x+_v1.2", true },
     };
