@@ -8,7 +8,8 @@ namespace
 {
 // Marks the messages of this channel, so that nothing else is taken for a
 // command line. Each message is the command line with its terminating zero,
-// so that an empty command line is still a message (empty ones are dropped).
+// so that an empty command line is still a message (the framework drops
+// empty ones).
 constexpr juce::uint32 messageMagic = 0x56725231;
 
 // How long a later start keeps trying to reach a running instance that is

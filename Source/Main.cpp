@@ -16,8 +16,6 @@
 class MainApp  : public juce::JUCEApplication
 {
 public:
-    MainApp() = default;
-
     const juce::String getApplicationName() override       { return "Vantor M+/X+ Rilo"; }
     const juce::String getApplicationVersion() override    { return "V" + juce::String (AboutComponent::versionNumber); }
 
