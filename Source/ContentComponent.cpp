@@ -348,7 +348,11 @@ void ContentComponent::mouseDown (const juce::MouseEvent& e)
 
 bool ContentComponent::keyPressed (const juce::KeyPress& key)
 {
-    const auto code = key.getKeyCode();
+    // Some platforms report a letter key by its lower-case letter.
+    auto code = key.getKeyCode();
+
+    if (code >= 'a' && code <= 'z')
+        code += 'A' - 'a';
 
     if (code == 'M' || code == 'X')
     {
