@@ -24,3 +24,22 @@ if(VTR_FUZZ)
     target_link_libraries(FuzzOpenFile PRIVATE vtr_core)
     target_link_options(FuzzOpenFile PRIVATE -fsanitize=fuzzer,address,undefined)
 endif()
+
+#------------------------------------------------------------------------------
+# Firmware upgrader tools.
+
+# Wall time of a 64 KiB upload into the simulated unit against the protocol's
+# own pauses and polls; run it under X: xvfb-run -a <build>/UploadBenchmark
+add_executable(UploadBenchmark tools/UploadBenchmark.cpp)
+vtr_own_sources(tools/UploadBenchmark.cpp)
+target_link_libraries(UploadBenchmark PRIVATE vtr_app)
+
+# The firmware catalogue as the server sends it:
+#   fuzz-build/FuzzFirmwareCatalogue -max_total_time=600 fuzz-catalogue-corpus/
+if(VTR_FUZZ)
+    add_executable(FuzzFirmwareCatalogue tools/FuzzFirmwareCatalogue.cpp)
+    vtr_own_sources(tools/FuzzFirmwareCatalogue.cpp)
+    target_compile_options(FuzzFirmwareCatalogue PRIVATE ${vtr_fuzz_flags})
+    target_link_libraries(FuzzFirmwareCatalogue PRIVATE vtr_core)
+    target_link_options(FuzzFirmwareCatalogue PRIVATE -fsanitize=fuzzer,address,undefined)
+endif()
