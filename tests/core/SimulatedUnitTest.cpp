@@ -248,6 +248,17 @@ TEST (SimulatedUnit, EntersUpgradeModeOnlyOnItsOwnRequest)
     EXPECT_EQ (midiports::getOutputDevices(), juce::StringArray ({ "Vantor M+ MIDI 1", "Vantor X+ MIDI 1" }));
 }
 
+TEST (SimulatedUnit, UpgradeModePortsCanBeNamed)
+{
+    SimulatedStudio studio;
+    auto& twin = studio.backend->addUnit ("Vantor M+ MIDI 1", 156, "Zuvo firmware upgrade 2");
+    studio.controller.enterUpgradeMode();
+    twin.enterUpgradeMode();
+
+    EXPECT_EQ (midiports::getOutputDevices(),
+               juce::StringArray ({ "Zuvo firmware upgrade", "Vantor X+ MIDI 1", "Zuvo firmware upgrade 2" }));
+}
+
 TEST (SimulatedUnit, GivesEveryNewLoaderToTheSetup)
 {
     SimulatedStudio studio;

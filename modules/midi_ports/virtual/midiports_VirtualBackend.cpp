@@ -294,9 +294,12 @@ std::shared_ptr<VirtualBackend> VirtualBackend::withStandardUnits()
     return backend;
 }
 
-SimulatedUnit& VirtualBackend::addUnit (const juce::String& portName, int productId)
+SimulatedUnit& VirtualBackend::addUnit (const juce::String& portName, int productId,
+                                        const juce::String& upgradeModePortName)
 {
-    auto unit = std::make_unique<SimulatedUnit> (portName, productId);
+    auto unit = std::make_unique<SimulatedUnit> (portName, productId,
+                                                 upgradeModePortName.isEmpty() ? juce::String (SimulatedUnit::upgradePortName)
+                                                                               : upgradeModePortName);
     const juce::ScopedLock sl (lock);
 
     for (auto& port : unit->getOutputs())

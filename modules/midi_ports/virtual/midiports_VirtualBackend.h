@@ -154,8 +154,10 @@ public:
         and a simulated extender (unit 1, "Vantor X+ MIDI 1"). */
     static std::shared_ptr<VirtualBackend> withStandardUnits();
 
-    /** Hosts a unit, which shows its own ports; see SimulatedUnit. */
-    SimulatedUnit& addUnit (const juce::String& portName, int productId);
+    /** Hosts a unit, which shows its own ports; see SimulatedUnit. The name of
+        its upgrade-mode ports defaults to "Zuvo firmware upgrade". */
+    SimulatedUnit& addUnit (const juce::String& portName, int productId,
+                            const juce::String& upgradeModePortName = {});
 
     /** The units in the order they were added. */
     SimulatedUnit& getUnit (int index) const;
