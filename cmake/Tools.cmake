@@ -8,7 +8,7 @@ target_link_libraries(TransferBenchmark PRIVATE vtr_core)
 # of their own:
 #   cmake -S . -B fuzz-build -DVTR_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang
 #   cmake --build fuzz-build --target FuzzOpenFile
-#   fuzz-build/FuzzOpenFile -max_total_time=600 fuzz-corpus/
+#   fuzz-build/FuzzOpenFile -max_total_time=600 -timeout=5 -dict=tools/FuzzOpenFile.dict fuzz-corpus/
 if(VTR_FUZZ)
     if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
         message(FATAL_ERROR "VTR_FUZZ needs clang (-DCMAKE_CXX_COMPILER=clang++)")
