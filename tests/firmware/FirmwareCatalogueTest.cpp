@@ -138,7 +138,8 @@ TEST_F (FirmwareCatalogue, DocumentsThatGiveNoCatalogueFail)
         { "the smallest int as pid", "<c>" + entry ("-2147483648", "n", "v", "f") + "</c>", noMatch },
         { "nesting deep enough to overflow the parser", deepNesting, cannotConnect },
         { "more elements than a catalogue holds", manyEntries, cannotConnect },
-        { "a document type that declares entities", laughs, cannotConnect }
+        { "a document type that declares entities", laughs, cannotConnect },
+        { "a processing instruction before text", "<c><?pi?>text" + entry ("156", "n", "v", "f") + "</c>", cannotConnect }
     };
 
     for (const auto& c : cases)

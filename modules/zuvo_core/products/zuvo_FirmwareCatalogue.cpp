@@ -16,6 +16,16 @@ namespace
         that and still leaves room for thousands of entries. */
     constexpr int maxTagsInACatalogue = 4096;
 
+    /** Whether the text holds a processing instruction other than the XML
+        declaration at its start. Followed by text inside an element, one sends
+        the framework's parser into an endless loop; catalogues have none. */
+    bool hasProcessingInstruction (const juce::String& text)
+    {
+        const auto document = text.trimStart();
+        const auto afterDeclaration = document.startsWith ("<?xml") ? document.indexOf ("?>") : 0;
+        return afterDeclaration < 0 || document.indexOf (afterDeclaration, "<?") >= 0;
+    }
+
     /** The server's document, or nullptr when it is not a plain XML document.
         A document type declaration is refused as well: catalogues have none,
         and the entities it may declare would expand into elements that the
@@ -28,7 +38,7 @@ namespace
             if (c == '<' && ++numTags > maxTagsInACatalogue)
                 return {};
 
-        if (text.containsIgnoreCase ("<!DOCTYPE"))
+        if (text.containsIgnoreCase ("<!DOCTYPE") || hasProcessingInstruction (text))
             return {};
 
         return juce::parseXML (text);
