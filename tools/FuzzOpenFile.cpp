@@ -69,10 +69,12 @@ extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
 
     if (loaded.wasOk())
     {
-        const auto before = h.device->getCurrentMap().tree.createCopy();
+        // Compared as text: the framework's tree comparison trips the
+        // undefined-behaviour checks on empty binary properties ("base64:" attributes).
+        const auto before = h.device->getCurrentMap().tree.toXmlString();
         check (h.device->saveCurrentMapping (output).wasOk(), "a loaded map saves");
         check (h.device->openFile (output).wasOk(), "a saved map loads");
-        check (h.device->getCurrentMap().tree.isEquivalentTo (before), "the round trip keeps the map");
+        check (h.device->getCurrentMap().tree.toXmlString() == before, "the round trip keeps the map");
         checkMaps (*h.device);
     }
 
