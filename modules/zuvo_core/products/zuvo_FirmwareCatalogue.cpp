@@ -41,7 +41,11 @@ namespace
         if (text.containsIgnoreCase ("<!DOCTYPE") || hasProcessingInstruction (text))
             return {};
 
-        return juce::parseXML (text);
+        // The parser can step over the end of a document that ends inside a
+        // character reference ("&#x31"), so the text it gets ends in a blank.
+        // It stops at the first NUL, which no text document holds; the bytes
+        // after one have not even been checked to be UTF-8.
+        return juce::parseXML (juce::String (text.getCharPointer()) + " ");
     }
 
     /** The leading digits of an entry's "pid" (after blanks and an optional
