@@ -142,6 +142,9 @@ MappableButton::MappableButton (const juce::String& buttonName)
     : juce::TextButton (buttonName)
 {
     setColour (juce::TextButton::buttonOnColourId, juce::Colours::lightskyblue);
+
+    // The button lies over the picture of its control: it draws no outline.
+    setColour (juce::ComboBox::outlineColourId, juce::Colours::transparentBlack);
 }
 
 void MappableButton::setMapping (juce::ValueTree control)
