@@ -12,6 +12,19 @@ namespace
         ~ScopedVariant()                       { zuvo::g_forTargetDeviceQ = 0; }
     };
 
+    /** Checks a lookup of the registry in the normal variant, then in the target one. */
+    template <typename Lookup, typename Value>
+    void expectPerVariant (Lookup lookup, const Value& inNormalVariant, const Value& inTargetVariant)
+    {
+        {
+            const ScopedVariant normal (0);
+            EXPECT_EQ (lookup(), inNormalVariant);
+        }
+
+        const ScopedVariant target (1);
+        EXPECT_EQ (lookup(), inTargetVariant);
+    }
+
     struct NameCase
     {
         const char* portName;
@@ -62,14 +75,7 @@ TEST (ProductRegistry, RecognisesProductsByTheFirstMatchingRowOfTheChainInForce)
     for (const auto& c : portNames)
     {
         SCOPED_TRACE (c.portName);
-
-        {
-            const ScopedVariant normal (0);
-            EXPECT_EQ (Product::pidFromDeviceName (c.portName), c.normalPid);
-        }
-
-        const ScopedVariant target (1);
-        EXPECT_EQ (Product::pidFromDeviceName (c.portName), c.targetPid);
+        expectPerVariant ([&c] { return Product::pidFromDeviceName (c.portName); }, c.normalPid, c.targetPid);
     }
 }
 
@@ -91,14 +97,7 @@ TEST (ProductRegistry, NamesDependOnTheVariant)
     for (const auto& c : cases)
     {
         SCOPED_TRACE (c.pid);
-
-        {
-            const ScopedVariant normal (0);
-            EXPECT_EQ (Product::getName (c.pid), c.normalName);
-        }
-
-        const ScopedVariant target (1);
-        EXPECT_EQ (Product::getName (c.pid), c.targetName);
+        expectPerVariant ([&c] { return Product::getName (c.pid); }, juce::String (c.normalName), juce::String (c.targetName));
     }
 
     // Only 1 selects the target variant.
