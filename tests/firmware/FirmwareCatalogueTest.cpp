@@ -139,6 +139,7 @@ TEST_F (FirmwareCatalogue, DocumentsThatGiveNoCatalogueFail)
         { "nesting deep enough to overflow the parser", deepNesting, cannotConnect },
         { "more elements than a catalogue holds", manyEntries, cannotConnect },
         { "a document type that declares entities", laughs, cannotConnect },
+        { "text that the parser takes for elements", "<c>&<firmware pid=\"156\" name=\"&#x31;\"/>;</c>", cannotConnect },
         { "a document that ends inside a character reference", "<c a=\"&#x31", cannotConnect },
         { "a processing instruction before text", "<c><?pi?>text" + entry ("156", "n", "v", "f") + "</c>", cannotConnect }
     };

@@ -16,20 +16,27 @@ namespace
         that and still leaves room for thousands of entries. */
     constexpr int maxTagsInACatalogue = 4096;
 
-    /** Whether the text holds a processing instruction other than the XML
-        declaration at its start. Followed by text inside an element, one sends
-        the framework's parser into an endless loop; catalogues have none. */
-    bool hasProcessingInstruction (const juce::String& text)
+    /** Whether the text holds what no catalogue holds and what the
+        framework's parser does not take safely:
+        - a document type declaration: the entities it declares would expand
+          into elements that the count of '<' does not see;
+        - a processing instruction after the XML declaration: followed by text
+          inside an element, it sends the parser into an endless loop;
+        - "&<", which the parser takes for a reference to an unknown entity
+          and then parses as elements, reading past the end of that text when
+          it ends inside a character reference. */
+    bool holdsUnsafeMarkup (const juce::String& text)
     {
         const auto document = text.trimStart();
         const auto afterDeclaration = document.startsWith ("<?xml") ? document.indexOf ("?>") : 0;
-        return afterDeclaration < 0 || document.indexOf (afterDeclaration, "<?") >= 0;
+
+        return afterDeclaration < 0
+            || document.indexOf (afterDeclaration, "<?") >= 0
+            || document.containsIgnoreCase ("<!DOCTYPE")
+            || document.contains ("&<");
     }
 
-    /** The server's document, or nullptr when it is not a plain XML document.
-        A document type declaration is refused as well: catalogues have none,
-        and the entities it may declare would expand into elements that the
-        count of '<' does not see. */
+    /** The server's document, or nullptr when it is not a plain XML document. */
     std::unique_ptr<juce::XmlElement> parseCatalogue (const juce::String& text)
     {
         int numTags = 0;
@@ -38,7 +45,7 @@ namespace
             if (c == '<' && ++numTags > maxTagsInACatalogue)
                 return {};
 
-        if (text.containsIgnoreCase ("<!DOCTYPE") || hasProcessingInstruction (text))
+        if (holdsUnsafeMarkup (text))
             return {};
 
         // The parser can step over the end of a document that ends inside a
