@@ -55,6 +55,15 @@ namespace
         return juce::parseXML (juce::String (text.getCharPointer()) + " ");
     }
 
+    /** Text between elements has no place in a tree; the framework would assert on it. */
+    void dropTextElements (juce::XmlElement& element)
+    {
+        element.deleteAllTextElements();
+
+        for (auto* child : element.getChildIterator())
+            dropTextElements (*child);
+    }
+
     /** The leading digits of an entry's "pid" (after blanks and an optional
         minus sign), 0 when there are none. Digits beyond the range of an int
         name no product, so they saturate instead of wrapping round onto one. */
@@ -83,6 +92,7 @@ juce::Result Product::readCatalogue (const juce::String& documentText, int pid, 
     if (document == nullptr)
         return juce::Result::fail ("Error connecting to server");
 
+    dropTextElements (*document);
     const auto catalogue = juce::ValueTree::fromXml (*document);
 
     if (! catalogue.isValid())
