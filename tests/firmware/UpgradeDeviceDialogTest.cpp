@@ -195,7 +195,7 @@ TEST (UpgraderPortDialog, PreselectionsThatFindNothingWarnAndSelectTheFirstItem)
         const char* what;
         int pid;
         const char* target;
-        int unitsInUpgradeMode;    // the controller, then the extender too
+        int unitsInUpgradeMode;    // the controller, then the extender too; -1: both unplugged
         const char* selected;
     };
 
@@ -204,7 +204,8 @@ TEST (UpgraderPortDialog, PreselectionsThatFindNothingWarnAndSelectTheFirstItem)
         { "step 1 while a unit is in upgrade mode", 161, "", 1, manager },
         { "step 1 for a product without a port", 158, "", 0, "Vantor M+ MIDI 1" },
         { "step 3 without a unit in upgrade mode", 156, upgradeTarget, 0, "Vantor M+ MIDI 1" },
-        { "step 3 with two units in upgrade mode", 156, upgradeTarget, 2, manager }
+        { "step 3 with two units in upgrade mode", 156, upgradeTarget, 2, manager },
+        { "no port at all", 156, "", -1, "" }
     };
 
     for (const auto& c : cases)
@@ -215,10 +216,14 @@ TEST (UpgraderPortDialog, PreselectionsThatFindNothingWarnAndSelectTheFirstItem)
         if (c.unitsInUpgradeMode > 0)  studio.controller.enterUpgradeMode();
         if (c.unitsInUpgradeMode > 1)  studio.extender.enterUpgradeMode();
 
+        if (c.unitsInUpgradeMode < 0)
+            for (auto* unit : { &studio.controller, &studio.extender })
+                unit->setPluggedIn (false);
+
         const DialogUnderTest under (c.pid, c.target);
 
         EXPECT_TRUE (under.warned());
-        EXPECT_EQ (under.dialog->deviceBox.getSelectedItemIndex(), 0);
+        EXPECT_EQ (under.dialog->deviceBox.getSelectedItemIndex(), juce::String (c.selected).isEmpty() ? -1 : 0);
         EXPECT_EQ (under.selected(), c.selected);
         EXPECT_EQ (under.dialog->chosenDevice, c.selected);
     }
