@@ -96,7 +96,10 @@ namespace
         if (! isSafeToParse (text))
             return {};
 
-        return juce::XmlDocument (text).getDocumentElement();
+        // The parser steps one character past a character reference that runs
+        // into the end of the text ("&#x" at the very end); a trailing blank,
+        // which changes nothing in a document, keeps that step inside the text.
+        return juce::XmlDocument (text + " ").getDocumentElement();
     }
 
     /** An attribute repeated in one element makes a document ill-formed; the

@@ -245,6 +245,7 @@ TEST_F (MappingFileTest, BadDocumentsChangeNothing)
         { "an external document type", "<!DOCTYPE map SYSTEM \"other.rilo\"><map mode=\"logic\" name=\"&a;\"/>" },
         { "nesting that would overflow the parser's stack", nested (50000) },
         { "text after a processing instruction, where the parser would hang", "<map mode=\"logic\"><?pi?>text</map>" },
+        { "a character reference cut off by the end", "<map mode=\"logic\">&#x" },
     };
 
     device.setCtMode (3);
