@@ -42,7 +42,7 @@ TEST_F (DeviceTest, StartsWithTheFiveFactoryMapsAndMackieCurrent)
     const auto modes = device.getModesTree();
 
     EXPECT_EQ (modes.getType().toString(), "modes");
-    EXPECT_EQ (modesOf (modes), juce::StringArray (modeSlugs));
+    EXPECT_EQ (modesOf (modes), juce::StringArray (modeSlugs, 5));
     EXPECT_EQ (modes[Tags::curr].toString(), "mackie");
     EXPECT_EQ (device.getCurrentCtMode(), 0);
     EXPECT_EQ (device.getCurrPtcl(), 0);
