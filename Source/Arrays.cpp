@@ -327,3 +327,22 @@ void reloadHuiPairTables() noexcept
     fillPairs (HuiKnPairs, HuiKnVaPairs0, HuiKnoMappIndex);
     fillPairs (HuiJogPairs, HuiJogVaPairs0, HuiJogMappIndex);
 }
+
+unsigned char* huiPairRowFor (int kind, int cid) noexcept
+{
+    auto rowIn = [] (auto& table, int row) -> unsigned char*
+    {
+        return juce::isPositiveAndBelow (row, (int) std::size (table)) ? table[row] : nullptr;
+    };
+
+    switch (kind)
+    {
+        case 0:  return juce::isPositiveAndBelow (cid, (int) std::size (cid2BnAidHui))
+                          ? rowIn (HuiBnPairs, cid2BnAidHui[cid]) : nullptr;
+        case 1:  return rowIn (HuiKnPairs, cid - 65);
+        case 2:  return cid == 73 || cid == 74 ? HuiJogPairs[cid - 73] : nullptr;
+        case 3:
+        case 4:  return rowIn (HuiFdknPairs, cid - 77);
+        default: return nullptr;
+    }
+}

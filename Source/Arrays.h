@@ -99,6 +99,12 @@ void reloadProtoolsTable() noexcept;
     default entries of the "usrdef-hui" pair lists. */
 void reloadHuiPairTables() noexcept;
 
+/** The row of the "usrdef-hui" pair table that holds the (value1, value2)
+    pair of a control bound with a kind (0 button, 1 knob, 2 jog-wheel, 3 fader,
+    4 master-fader): HuiBnPairs by HUI button index, HuiKnPairs, HuiJogPairs
+    (controls 73 and 74) or HuiFdknPairs. nullptr when the control has no row. */
+unsigned char* huiPairRowFor (int kind, int cid) noexcept;
+
 //==============================================================================
 /** Entry `index` of a table, or `fallback` when the index lies outside it
     (which is a caller's mistake, so it also asserts). */

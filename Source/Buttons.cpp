@@ -49,25 +49,6 @@ namespace
         return fallback;
     }
 
-    /** Row of a kind's HUI pair table that a control edits, with its table; null when it has none. */
-    juce::uint8* huiPairOf (CtMode mode, int kind, int cid)
-    {
-        auto rowIn = [] (auto& table, int row) -> juce::uint8*
-        {
-            return juce::isPositiveAndBelow (row, (int) std::size (table)) ? table[row] : nullptr;
-        };
-
-        switch (kind)
-        {
-            case button:   return rowIn (HuiBnPairs, slotIndexForControl (mode, CtKind (button), cid));
-            case knob:     return rowIn (HuiKnPairs, cid - 65);
-            case jogWheel: return cid == 73 || cid == 74 ? HuiJogPairs[cid - 73] : nullptr;
-            case fader:
-            case masterFader: return rowIn (HuiFdknPairs, cid - 77);
-            default:       return nullptr;
-        }
-    }
-
     bool isKnobRotationGroup (int controllerNumber)
     {
         return (controllerNumber >= 16 && controllerNumber <= 23) || controllerNumber == 60;
@@ -297,7 +278,7 @@ void MappableButton::setV1orV2 (CtMode mode, CtKind kindOfControl, int byteValue
         return;
 
     if ((int) mode == usrdefHui)
-        if (auto* pair = huiPairOf (mode, (int) kindOfControl, cid))
+        if (auto* pair = huiPairRowFor ((int) kindOfControl, cid))
             pair[which == 1 ? 0 : 1] = (juce::uint8) byteValue;
 
     if (which == 1)

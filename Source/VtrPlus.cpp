@@ -226,6 +226,8 @@ public:
 
         if (mode == 3)
             rebuildUserMcpTables (CtMap (loaded));
+        else if (mode == 4)
+            rebuildUserHuiTables (CtMap (loaded));
 
         return juce::Result::ok();
     }
@@ -283,6 +285,26 @@ private:
                 const auto column = ((number >= 16 && number <= 23) || number == 60) ? 0 : 1;
                 knobVelos[isKnob ? id - 65 : 8][column] = record[3];
             }
+        }
+    }
+
+    /** The four "usrdef-hui" pair tables from a loaded "usrdef-hui" map, so
+        that the records sent from them (direction and jog) carry what the file
+        holds, as the editor's edits do. In ascending id order, so the jog halves
+        of the zoom states (86-89) win the rows they share with the zoom
+        buttons; a missing control leaves its row as it is. */
+    static void rebuildUserHuiTables (const CtMap& map)
+    {
+        for (int id = 1; id <= 89; ++id)
+        {
+            const auto control = map.getControlById (id);
+            auto* pair = huiPairRowFor (Defa::kindForCid (id), id);
+
+            if (! control.isValid() || pair == nullptr)
+                continue;
+
+            pair[0] = (juce::uint8) ((int) control.getProperty (Tags::v1, pair[0]) & 0xff);
+            pair[1] = (juce::uint8) ((int) control.getProperty (Tags::v2, pair[1]) & 0xff);
         }
     }
 

@@ -217,6 +217,38 @@ TEST_F (MappingFileTest, AUserMcpFileRebuildsItsSlotTable)
     }
 }
 
+TEST_F (MappingFileTest, AUserHuiFileRebuildsItsPairTables)
+{
+    device.setCtMode (4);
+    auto document = savedCurrentMap();
+    auto& controls = *document->getChildByName ("controls");
+    const auto setPair = [&] (int id, int value1, int value2)
+    {
+        controls.getChildElement (id - 1)->setAttribute ("value1", value1);
+        controls.getChildElement (id - 1)->setAttribute ("value2", value2);
+    };
+
+    setPair (25, 3, 0x44);      // a button: HUI button index 0
+    setPair (66, 0x40, 5);      // a knob
+    setPair (74, 13, 0);        // the right jog half
+    setPair (85, 0x40, 2);      // the master fader
+    setPair (76, 1, 0x41);      // a zoom button shares its row with control 86 ...
+    setPair (86, 13, 0x43);     // ... which comes later and so wins it
+    controls.removeChildElement (controls.getChildElement (88 - 1), true);
+
+    const std::vector<int> rowOfControl88 (HuiBnPairs[67], HuiBnPairs[67] + 2);
+    CtMap (device.getCurrentMap()).reset();
+    ASSERT_TRUE (load (*document).wasOk());
+
+    const auto pair = [] (const unsigned char* row) { return std::vector<int> (row, row + 2); };
+    EXPECT_EQ (pair (HuiBnPairs[0]), std::vector<int> ({ 3, 0x44 }));
+    EXPECT_EQ (pair (HuiKnPairs[1]), std::vector<int> ({ 0x40, 5 }));
+    EXPECT_EQ (pair (HuiJogPairs[1]), std::vector<int> ({ 13, 0 }));
+    EXPECT_EQ (pair (HuiFdknPairs[8]), std::vector<int> ({ 0x40, 2 }));
+    EXPECT_EQ (pair (HuiBnPairs[69]), std::vector<int> ({ 13, 0x43 }));
+    EXPECT_EQ (pair (HuiBnPairs[67]), rowOfControl88);
+}
+
 TEST_F (MappingFileTest, BadDocumentsChangeNothing)
 {
     struct Case

@@ -17,12 +17,6 @@ namespace
         return (int) control.getProperty (property);
     }
 
-    /** The box, its selected item's text, or "(none)". */
-    juce::String selectedText (const juce::ComboBox& box)
-    {
-        return box.getSelectedItemIndex() < 0 ? juce::String ("(none)") : box.getText();
-    }
-
     /** Clicks the button of a control; fails the test when there is none. */
     void selectControl (EditorUnderTest& editor, int cid)
     {
