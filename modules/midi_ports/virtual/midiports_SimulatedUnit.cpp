@@ -275,7 +275,7 @@ void SimulatedUnit::clearHistory()
 bool SimulatedUnit::isUpgradeRequest (const juce::MidiMessage& message) const
 {
     const auto* data = message.getRawData();
-    return isSysexOfTheMaker (message) && data[5] == 0x00 && (data[6] == 0x7f || data[6] == 0x7e) && data[7] == 0x7f;
+    return isSysexOfTheMaker (message) && data[5] == 0x00 && data[6] == 0x7f && (data[7] == 0x7f || data[7] == 0x7e);
 }
 
 void SimulatedUnit::receiveNormal (const juce::MidiMessage& message)
