@@ -18,11 +18,15 @@ if(VTR_FUZZ)
     set(vtr_fuzz_flags -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined)
     target_compile_options(vtr_core PRIVATE ${vtr_fuzz_flags})
 
-    add_executable(FuzzOpenFile tools/FuzzOpenFile.cpp)
-    vtr_own_sources(tools/FuzzOpenFile.cpp)
-    target_compile_options(FuzzOpenFile PRIVATE ${vtr_fuzz_flags})
-    target_link_libraries(FuzzOpenFile PRIVATE vtr_core)
-    target_link_options(FuzzOpenFile PRIVATE -fsanitize=fuzzer,address,undefined)
+    function(vtr_add_fuzz_target name)
+        add_executable(${name} tools/${name}.cpp)
+        vtr_own_sources(tools/${name}.cpp)
+        target_compile_options(${name} PRIVATE ${vtr_fuzz_flags})
+        target_link_libraries(${name} PRIVATE vtr_core)
+        target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+    endfunction()
+
+    vtr_add_fuzz_target(FuzzOpenFile)
 endif()
 
 #------------------------------------------------------------------------------
@@ -37,9 +41,5 @@ target_link_libraries(UploadBenchmark PRIVATE vtr_app)
 # The firmware catalogue as the server sends it:
 #   fuzz-build/FuzzFirmwareCatalogue -max_total_time=600 fuzz-catalogue-corpus/
 if(VTR_FUZZ)
-    add_executable(FuzzFirmwareCatalogue tools/FuzzFirmwareCatalogue.cpp)
-    vtr_own_sources(tools/FuzzFirmwareCatalogue.cpp)
-    target_compile_options(FuzzFirmwareCatalogue PRIVATE ${vtr_fuzz_flags})
-    target_link_libraries(FuzzFirmwareCatalogue PRIVATE vtr_core)
-    target_link_options(FuzzFirmwareCatalogue PRIVATE -fsanitize=fuzzer,address,undefined)
+    vtr_add_fuzz_target(FuzzFirmwareCatalogue)
 endif()
