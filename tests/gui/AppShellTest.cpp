@@ -3,6 +3,7 @@
 
 #include <X11/keysym.h>
 
+#include "common/TemporaryFolder.h"
 #include "gui/XSession.h"
 
 // Runs the editor as separate processes on an X server of the test's own (so
@@ -12,20 +13,6 @@
 namespace
 {
 const char* const windowTitle = "Vantor M+/X+ Rilo V2.19";
-
-/** A folder of its own under the temporary folder, deleted afterwards. */
-struct ScopedFolder
-{
-    explicit ScopedFolder (const char* prefix)
-        : folder (juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile (prefix, {}))
-    {
-        folder.createDirectory();
-    }
-
-    ~ScopedFolder()   { folder.deleteRecursively(); }
-
-    const juce::File folder;
-};
 
 //==============================================================================
 class AppShell : public ::testing::Test
@@ -189,8 +176,8 @@ protected:
     Display* const display = server.getDisplay();
     Window root = None;
 
-    const ScopedFolder settings { "vtr-shell-settings" };
-    const ScopedFolder instances { "vtr-shell-instances" };
+    const ScopedTemporaryFolder settings { "vtr-shell-settings" };
+    const ScopedTemporaryFolder instances { "vtr-shell-instances" };
 };
 } // namespace
 

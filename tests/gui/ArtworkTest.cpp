@@ -5,6 +5,7 @@
 #include "ControlSection.h"
 #include "MixerSection.h"
 #include "VtrPlus.h"
+#include "common/TemporaryFolder.h"
 
 namespace
 {
@@ -75,8 +76,7 @@ struct Sections
         return found;
     }
 
-    const juce::File settings = juce::File::getSpecialLocation (juce::File::tempDirectory)
-                                    .getNonexistentChildFile ("vtr-artwork-test", {});
+    const juce::File settings = createUniqueTemporaryFolder ("vtr-artwork-test");
     std::unique_ptr<MixerSection> mixer;
     std::unique_ptr<ControlSection> control;
 };

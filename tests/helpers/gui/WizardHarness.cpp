@@ -1,4 +1,6 @@
 #include "WizardHarness.h"
+
+#include "common/TemporaryFolder.h"
 #include "ModalScript.h"
 
 namespace gui_test
@@ -77,9 +79,8 @@ void WizardHost::close()
 
 //==============================================================================
 FirmwareFiles::FirmwareFiles()
-    : folder (juce::File::getSpecialLocation (juce::File::tempDirectory).getNonexistentChildFile ("firmware", {}))
+    : folder (createUniqueTemporaryFolder ("firmware"))
 {
-    folder.createDirectory();
 }
 
 FirmwareFiles::~FirmwareFiles()
