@@ -38,17 +38,6 @@ namespace
         return arrForMoid[mode][slot];
     }
 
-    /** The first entry of a pair list that `matches`, or `fallback`. */
-    template <size_t numEntries, typename Matches>
-    int findPair (const juce::uint8 (&pairs)[numEntries][2], Matches&& matches, int fallback)
-    {
-        for (int i = 0; i < (int) numEntries; ++i)
-            if (matches (pairs[i][0], pairs[i][1]))
-                return i;
-
-        return fallback;
-    }
-
     bool isKnobRotationGroup (int controllerNumber)
     {
         return (controllerNumber >= 16 && controllerNumber <= 23) || controllerNumber == 60;
@@ -72,19 +61,6 @@ int slotIndexForControl (CtMode mode, CtKind kind, int cid)
         return cid2BnAidHui[cid];
 
     return slotForCid (cid) - 1;
-}
-
-int pairIndexFor (int kind, int value1, int value2)
-{
-    auto both = [value1, value2] (int a, int b) { return a == value1 && b == value2; };
-
-    switch (kind)
-    {
-        case button:   return findPair (HuiBnVaPairs0, both, 0);
-        case knob:     return findPair (HuiKnVaPairs0, [value2] (int, int b) { return b == value2; }, 0);
-        case jogWheel: return findPair (HuiJogVaPairs0, both, 1);
-        default:       return findPair (HuiFdknVaPairs0, both, 17);
-    }
 }
 
 int jogValueFor (CtMode mode, int cid)
@@ -182,7 +158,7 @@ juce::String MappableButton::getLabelText()
 
     if (mode == usrdefHui)
     {
-        const auto l = pairIndexFor (kind, getValue1AsInt(), getValue2AsInt());
+        const auto l = Defa::pairIndexFor (kind, getValue1AsInt(), getValue2AsInt());
         return Defa::getName3 (usrdefHui, kind, Defa::indexForvalue (usrdefHui, kind, l), 11);
     }
 

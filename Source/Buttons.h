@@ -26,14 +26,6 @@ extern const int zomjog2cid[4][2];       // control ids of the left and right jo
 */
 int slotIndexForControl (CtMode mode, CtKind kind, int cid);
 
-/** The function number of a "usrdef-hui" control: the position of the pair
-    (value1, value2) in the usrdef-hui pair list of its kind. Buttons and the jog
-    match both bytes, knobs only value2, faders and any other kind both bytes.
-    A pair in no entry gives 0 for buttons and knobs, 1 for the jog and 17 for
-    faders.
-*/
-int pairIndexFor (int kind, int value1, int value2);
-
 /** The "value" that a jog half bound to control 73, 74 or 86 to 89 carries in a
     mode: data 1 of its slot record in the MCP modes, the jog function number in
     "pro-tools" and "usrdef-hui". For 73 and 74 this follows the zoom state: in

@@ -740,7 +740,7 @@ void ContentComponent::fillFuncBox (int mode, MappableButton& control)
 
     if (mode == usrdefHui)
     {
-        selectIndex (funcBox, pairIndexFor (kind, control.getValue1AsInt(), control.getValue2AsInt()));
+        selectIndex (funcBox, Defa::pairIndexFor (kind, control.getValue1AsInt(), control.getValue2AsInt()));
     }
     else if (mode == proTools)
     {
@@ -822,7 +822,7 @@ void ContentComponent::msgTypeChanged (MappableButton& control, int selectedId)
             value1 = HuiFdknV1[juce::jlimit (0, (int) std::size (HuiFdknV1) - 1, selectedId - 1)];
 
         control.setV1orV2 (CtMode (usrdefHui), CtKind (kind), value1, 1);
-        control.setValue (pairIndexFor (kind, value1, control.getValue2AsInt()));
+        control.setValue (Defa::pairIndexFor (kind, value1, control.getValue2AsInt()));
     }
     else if (selectedId <= (int) std::size (Defa::typOfSele))
     {
@@ -851,7 +851,7 @@ void ContentComponent::chanChanged (MappableButton& control, int selectedId)
         else if (kind == button)  value2 = HuiBnV2[juce::jlimit (0, (int) std::size (HuiBnV2) - 1, position)];
 
         control.setV1orV2 (CtMode (usrdefHui), CtKind (kind), value2, 2);
-        control.setValue (pairIndexFor (kind, control.getValue1AsInt(), value2));
+        control.setValue (Defa::pairIndexFor (kind, control.getValue1AsInt(), value2));
         updWith (funcBox, control);
         return;
     }
@@ -885,7 +885,7 @@ void ContentComponent::funcChanged (MappableButton& control)
         {
             control.setV1orV2 (CtMode (usrdefHui), CtKind (kind), pair[0], 1);
             control.setV1orV2 (CtMode (usrdefHui), CtKind (kind), pair[1], 2);
-            control.setValue (pairIndexFor (kind, pair[0], pair[1]));
+            control.setValue (Defa::pairIndexFor (kind, pair[0], pair[1]));
         }
 
         updWith (msgTypeBox, control);

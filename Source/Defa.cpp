@@ -117,31 +117,22 @@ namespace
         }
     }
 
-    /** The first entry of a pair list equal to the pair (its second byte only,
-        unless compareBoth); 0 when there is none. */
-    template <size_t entries>
-    int entryHolding (const unsigned char (&pairs)[entries][2], const unsigned char* pair, bool compareBoth) noexcept
+    /** The first entry of a pair list that `matches`, or `fallback`. */
+    template <size_t entries, typename Matches>
+    int findPair (const unsigned char (&pairs)[entries][2], Matches&& matches, int fallback) noexcept
     {
         for (size_t i = 0; i < entries; ++i)
-            if ((! compareBoth || pairs[i][0] == pair[0]) && pairs[i][1] == pair[1])
+            if (matches (pairs[i][0], pairs[i][1]))
                 return (int) i;
 
-        return 0;
+        return fallback;
     }
 
     /** The entry of the kind's "usrdef-hui" list that holds the control's default pair. */
     int huiFactoryValue (int cid) noexcept
     {
         const auto* pair = huiFactoryPair (cid);
-
-        switch (Defa::kindForCid (cid))
-        {
-            case knob:        return entryHolding (HuiKnVaPairs0, pair, false);
-            case jogWheel:    return entryHolding (HuiJogVaPairs0, pair, true);
-            case fader:
-            case masterFader: return entryHolding (HuiFdknVaPairs0, pair, true);
-            default:          return entryHolding (HuiBnVaPairs0, pair, true);
-        }
+        return Defa::pairIndexFor (Defa::kindForCid (cid), pair[0], pair[1]);
     }
 
     //==============================================================================
@@ -285,6 +276,19 @@ namespace Defa
             case logic:
             case usrdefMcp:  return 0;
             default:         jassertfalse; return 0;
+        }
+    }
+
+    int pairIndexFor (int kind, int value1, int value2)
+    {
+        const auto both = [value1, value2] (int a, int b) { return a == value1 && b == value2; };
+
+        switch (kind)
+        {
+            case button:   return findPair (HuiBnVaPairs0, both, 0);
+            case knob:     return findPair (HuiKnVaPairs0, [value2] (int, int b) { return b == value2; }, 0);
+            case jogWheel: return findPair (HuiJogVaPairs0, both, 1);
+            default:       return findPair (HuiFdknVaPairs0, both, 17);
         }
     }
 

@@ -41,6 +41,14 @@ namespace Defa
     /** The factory "value1" (which 1) or "value2" (which 2). */
     int factoryV1V2 (int mode, int cid, int which);
 
+    /** The function number of a "usrdef-hui" control: the position of the pair
+        (value1, value2) in the usrdef-hui pair list of its kind. Buttons and the
+        jog match both bytes, knobs only value2, faders and any other kind both
+        bytes. A pair in no entry gives 0 for buttons and knobs, 1 for the jog and
+        17 for faders.
+    */
+    int pairIndexFor (int kind, int value1, int value2);
+
     //==============================================================================
     // Message types.
 

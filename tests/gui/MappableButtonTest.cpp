@@ -6,6 +6,7 @@
 
 #include "Arrays.h"
 #include "Buttons.h"
+#include "Defa.h"
 #include "Shared.h"
 #include "VtrPlus.h"
 
@@ -398,7 +399,7 @@ TEST (PairIndexFor, FindsTheFirstMatchingEntryOrTheKindsFallback)
     for (const auto& c : cases)
     {
         SCOPED_TRACE ("kind " + std::to_string (c.kind) + " (" + std::to_string (c.value1) + ", " + std::to_string (c.value2) + ")");
-        EXPECT_EQ (pairIndexFor (c.kind, c.value1, c.value2), c.index);
+        EXPECT_EQ (Defa::pairIndexFor (c.kind, c.value1, c.value2), c.index);
     }
 }
 
