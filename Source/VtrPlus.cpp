@@ -4,6 +4,8 @@
 #include "Defa.h"
 #include "MappingTransfer.h"
 
+#include <zuvo_core/zuvo_core.h>
+
 int g_LasPtcl4Usdf = 0;
 
 juce::SingletonHolder<VtrPlus, juce::CriticalSection, true> VtrPlus::singletonHolder;
@@ -57,32 +59,8 @@ namespace
 
     const juce::String loadFailure ("Could not load mapping data");
 
-    /** A mapping file holds some 90 elements. The framework's parser recurses
-        once per level of nesting, so a file nested some ten thousand levels
-        deep would overflow the stack; counting every '<' bounds the depth. */
+    /** A mapping file holds some 90 elements. */
     constexpr int maxTagsInAMappingFile = 4096;
-
-    /** Whether the framework's parser can be trusted with the text: not too
-        many tags (see above), no document type declaration (mapping files have
-        none, and the entities it declares would expand into elements that the
-        count does not see), and no processing instruction but the XML
-        declaration at the start (the parser loops for ever on text that
-        follows one inside an element). */
-    bool isSafeToParse (const juce::String& text)
-    {
-        int numTags = 0;
-
-        for (const auto c : text)
-            if (c == '<' && ++numTags > maxTagsInAMappingFile)
-                return false;
-
-        auto body = text.trimStart();
-
-        if (body.startsWith ("<?xml"))
-            body = body.fromFirstOccurrenceOf ("?>", false, false);
-
-        return ! body.contains ("<!DOCTYPE") && ! body.contains ("<?");
-    }
 
     /** The file's document, or nullptr when it is not a plain well-formed XML
         document that the parser can take. */
@@ -91,15 +69,7 @@ namespace
         if (! file.existsAsFile())
             return {};
 
-        const auto text = file.loadFileAsString();
-
-        if (! isSafeToParse (text))
-            return {};
-
-        // The parser steps one character past a character reference that runs
-        // into the end of the text ("&#x" at the very end); a trailing blank,
-        // which changes nothing in a document, keeps that step inside the text.
-        return juce::XmlDocument (text + " ").getDocumentElement();
+        return zuvo::parseUntrustedXml (file.loadFileAsString(), maxTagsInAMappingFile);
     }
 
     /** An attribute repeated in one element makes a document ill-formed; the

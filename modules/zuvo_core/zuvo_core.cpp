@@ -5,6 +5,7 @@
 #include "zuvo_core.h"
 
 #include "text/zuvo_strcat.cpp"
+#include "text/zuvo_UntrustedXml.cpp"
 #include "midi/zuvo_MidiWire.cpp"
 #include "network/zuvo_Network.cpp"
 #include "products/zuvo_Product.cpp"

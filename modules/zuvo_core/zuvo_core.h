@@ -24,6 +24,7 @@
 #include <midi_ports/midi_ports.h>
 
 #include "text/zuvo_strcat.h"
+#include "text/zuvo_UntrustedXml.h"
 #include "midi/zuvo_MidiWire.h"
 #include "network/zuvo_Network.h"
 #include "products/zuvo_Product.h"

@@ -9,51 +9,9 @@ namespace
         return pid == 186 || pid == 187;
     }
 
-    /** The framework's parser and the tree built from its document recurse
-        once per level of nesting, so a document nested some ten thousand
-        levels deep would overflow the stack. A catalogue holds one element
-        per firmware image; counting every '<' bounds the depth far below
-        that and still leaves room for thousands of entries. */
+    /** A catalogue holds one element per firmware image: room for thousands of
+        entries, and far below the depth that would overflow the parser's stack. */
     constexpr int maxTagsInACatalogue = 4096;
-
-    /** Whether the text holds what no catalogue holds and what the
-        framework's parser does not take safely:
-        - a document type declaration: the entities it declares would expand
-          into elements that the count of '<' does not see;
-        - a processing instruction after the XML declaration: followed by text
-          inside an element, it sends the parser into an endless loop;
-        - "&<", which the parser takes for a reference to an unknown entity
-          and then parses as elements, reading past the end of that text when
-          it ends inside a character reference. */
-    bool holdsUnsafeMarkup (const juce::String& text)
-    {
-        const auto document = text.trimStart();
-        const auto afterDeclaration = document.startsWith ("<?xml") ? document.indexOf ("?>") : 0;
-
-        return afterDeclaration < 0
-            || document.indexOf (afterDeclaration, "<?") >= 0
-            || document.containsIgnoreCase ("<!DOCTYPE")
-            || document.contains ("&<");
-    }
-
-    /** The server's document, or nullptr when it is not a plain XML document. */
-    std::unique_ptr<juce::XmlElement> parseCatalogue (const juce::String& text)
-    {
-        int numTags = 0;
-
-        for (const auto c : text)
-            if (c == '<' && ++numTags > maxTagsInACatalogue)
-                return {};
-
-        if (holdsUnsafeMarkup (text))
-            return {};
-
-        // The parser can step over the end of a document that ends inside a
-        // character reference ("&#x31"), so the text it gets ends in a blank.
-        // It stops at the first NUL, which no text document holds; the bytes
-        // after one have not even been checked to be UTF-8.
-        return juce::parseXML (juce::String (text.getCharPointer()) + " ");
-    }
 
     /** Text between elements has no place in a tree; the framework would assert on it. */
     void dropTextElements (juce::XmlElement& element)
@@ -87,7 +45,7 @@ namespace
 
 juce::Result Product::readCatalogue (const juce::String& documentText, int pid, juce::ValueTree& firmwares)
 {
-    const auto document = parseCatalogue (documentText);
+    const auto document = parseUntrustedXml (documentText, maxTagsInACatalogue);
 
     if (document == nullptr)
         return juce::Result::fail ("Error connecting to server");
