@@ -300,6 +300,21 @@ TEST_F (MappingFileTest, BadDocumentsChangeNothing)
     EXPECT_EQ (missing.getErrorMessage(), "Could not load mapping data");
 }
 
+TEST_F (MappingFileTest, InvalidUtf8IsReadSafely)
+{
+    // An overlong NUL (C0 80) passes the framework's UTF-8 check; copying such
+    // text used to write past the copy's buffer (seen under AddressSanitizer).
+    const char notXml[] = "na\xc0\x80=\"def-->i\"";
+    const char map[] = "<map mode=\"logic\" name=\"Lo\xc0\x80gic\"><controls/></map>";
+
+    file.getFile().replaceWithData (notXml, sizeof (notXml) - 1);
+    EXPECT_EQ (device.openFile (file.getFile()).getErrorMessage(), "Could not load mapping data");
+
+    file.getFile().replaceWithData (map, sizeof (map) - 1);
+    ASSERT_TRUE (device.openFile (file.getFile()).wasOk());
+    EXPECT_EQ (device.getCurrentMap().tree[Tags::name].toString(), "Logic");
+}
+
 TEST_F (MappingFileTest, LooseDocumentsAreTakenAsTheyAre)
 {
     // A mode with blanks is stored by its exact slug; another root name and no controls are fine.

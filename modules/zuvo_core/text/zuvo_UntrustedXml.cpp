@@ -3,6 +3,22 @@ namespace zuvo
 
 namespace
 {
+    /** The text re-encoded character by character, without NUL characters.
+        The framework takes some invalid UTF-8 (an overlong NUL) for valid when
+        it makes text of bytes, and afterwards measures and copies such a
+        string differently, writing past the buffer it made for the copy. */
+    juce::String reencoded (const juce::String& text)
+    {
+        juce::String result;
+        result.preallocateBytes (text.getNumBytesAsUTF8() + 1);
+
+        for (auto p = text.getCharPointer(); ! p.isEmpty();)
+            if (const auto c = p.getAndAdvance(); c != 0)
+                result += c;
+
+        return result;
+    }
+
     bool holdsUnsafeMarkup (const juce::String& text)
     {
         const auto document = text.trimStart();
@@ -15,8 +31,10 @@ namespace
     }
 }
 
-std::unique_ptr<juce::XmlElement> parseUntrustedXml (const juce::String& text, int maxTags)
+std::unique_ptr<juce::XmlElement> parseUntrustedXml (const juce::String& untrustedText, int maxTags)
 {
+    const auto text = reencoded (untrustedText);
+
     int numTags = 0;
 
     for (const auto c : text)
@@ -28,9 +46,7 @@ std::unique_ptr<juce::XmlElement> parseUntrustedXml (const juce::String& text, i
 
     // The parser can step over the end of a document that ends inside a
     // character reference ("&#x31"), so the text it gets ends in a blank.
-    // It stops at the first NUL, which no text document holds; the bytes
-    // after one have not even been checked to be UTF-8.
-    return juce::parseXML (juce::String (text.getCharPointer()) + " ");
+    return juce::parseXML (text + " ");
 }
 
 } // namespace zuvo
