@@ -1,5 +1,6 @@
 #include "VerifiedFileWrite.h"
 
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -82,8 +83,10 @@ namespace
     }
 }
 
-bool writeFileVerified (const juce::File& target, const juce::MemoryBlock& content)
+bool writeFileVerified (const juce::File& link, const juce::MemoryBlock& content)
 {
+    // Saving through a link updates the file it names and keeps the link.
+    const auto target = link.isSymbolicLink() ? link.getLinkedTarget() : link;
     const auto folder = target.getParentDirectory();
     struct stat folderInfo, targetInfo;
 

@@ -8,7 +8,8 @@
     in ".saving" (so a file dialog that shows only the target's extension never
     offers a leftover), are flushed to disk and read back; only when the staging
     file holds exactly these bytes is it renamed over the target, in one step.
-    A replaced file keeps its permission bits.
+    A replaced file keeps its permission bits; a symbolic link is followed, so
+    the file it names is replaced and the link stays.
 
     Fails, changing nothing and leaving no staging file, when the target is a
     folder, is read-only, its folder is missing or read-only, or the bytes do

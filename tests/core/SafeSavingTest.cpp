@@ -221,6 +221,22 @@ TEST_F (SafeSaving, ReadOnlyTargetsAndFoldersAreRefused)
     }
 }
 
+TEST_F (SafeSaving, SavingThroughALinkReplacesTheFileItNames)
+{
+    const ScopedTemporaryFolder temp ("linked-save");
+    const auto real = temp.folder.getChildFile ("maps").getChildFile ("real.rilo");
+    const auto link = temp.folder.getChildFile ("map.rilo");
+    ASSERT_TRUE (real.create());
+    ASSERT_TRUE (real.createSymbolicLink (link, false));
+
+    ASSERT_TRUE (device.saveCurrentMapping (link).wasOk());
+    EXPECT_TRUE (link.isSymbolicLink());
+    const auto saved = juce::parseXML (real);
+    ASSERT_NE (saved, nullptr);
+    EXPECT_EQ (saved->getStringAttribute ("mode"), "usrdef-mcp");
+    EXPECT_EQ (listOf (real.getParentDirectory()), "real.rilo");
+}
+
 TEST (KilledSave, LeavesTheOldFileAndNothingThatTheLoadDialogShows)
 {
     const ScopedTemporaryFolder temp ("killed-save");
