@@ -125,6 +125,32 @@ namespace
         options.useBottomRightCornerResizer = false;
     }
 
+    /** A result box as the editor shows every outcome: warning kind, the
+        framework's default button, queued without blocking. */
+    void showResultBox (const juce::String& title, const juce::String& message)
+    {
+        juce::AlertWindow::showMessageBoxAsync (juce::MessageBoxIconType::WarningIcon, title, message, {}, nullptr, nullptr);
+    }
+
+    /** A name without an extension gets ".rilo", the extension that the Load
+        dialog shows; since the dialog asked about replacing the name as typed,
+        replacing a file of the longer name is asked here. Gives an invalid File
+        when the user declines (or chose none). */
+    juce::File withMappingFileExtension (const juce::File& chosen)
+    {
+        if (chosen == juce::File() || chosen.getFileExtension().isNotEmpty())
+            return chosen;
+
+        const auto file = chosen.withFileExtension ("rilo");
+
+        if (file.exists() && ! juce::AlertWindow::showOkCancelBox (juce::MessageBoxIconType::WarningIcon, "Save Mapping",
+                                                                  file.getFileName() + " already exists. Do you want to replace it?",
+                                                                  "Replace", "Cancel", nullptr, nullptr))
+            return {};
+
+        return file;
+    }
+
     juce::File chooseWithNativeDialog (bool forSaving)
     {
         juce::FileChooser chooser (forSaving ? "Save Mapping" : "Load Mapping", {}, "*.rilo", true, false, nullptr);
@@ -416,18 +442,18 @@ void ContentComponent::showOutputPicker()
 void ContentComponent::sendMapping()
 {
     const auto result = device()->sendCurrentMapping();
-
-    juce::AlertWindow::showMessageBoxAsync (juce::MessageBoxIconType::WarningIcon, "Send Mapping",
-                                            result.failed() ? result.getErrorMessage() : juce::String ("Done!"),
-                                            {}, nullptr, nullptr);
+    showResultBox ("Send Mapping", result.failed() ? result.getErrorMessage() : juce::String ("Done!"));
 }
 
 void ContentComponent::saveMappingFile()
 {
-    const auto file = chooseMappingFile (true);
+    const auto file = withMappingFileExtension (chooseMappingFile (true));
 
-    if (file != juce::File())
-        device()->saveCurrentMapping (file);
+    if (file == juce::File())
+        return;
+
+    if (const auto result = device()->saveCurrentMapping (file); result.failed())
+        showResultBox ("Save Mapping", result.getErrorMessage());
 }
 
 void ContentComponent::loadMappingFile()
@@ -437,7 +463,12 @@ void ContentComponent::loadMappingFile()
     if (file == juce::File())
         return;
 
-    device()->openFile (file);
+    // A refused file leaves the editor as it was, selection included.
+    if (const auto result = device()->openFile (file); result.failed())
+    {
+        showResultBox ("Load Mapping", result.getErrorMessage());
+        return;
+    }
 
     // "User Define" stands for both user-defined modes.
     const auto mode = (int) device()->getCurrentMap().getCtMode();

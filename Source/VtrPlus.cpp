@@ -3,6 +3,7 @@
 #include "Arrays.h"
 #include "Defa.h"
 #include "MappingTransfer.h"
+#include "VerifiedFileWrite.h"
 
 #include <zuvo_core/zuvo_core.h>
 
@@ -35,27 +36,56 @@ namespace
         return {};
     }
 
+    juce::PropertiesFile::Options settingsFileOptions()
+    {
+        juce::PropertiesFile::Options fileOptions;
+        fileOptions.applicationName = "VtrPlus";
+        fileOptions.filenameSuffix = ".conf";
+        fileOptions.folderName = "ZuvoAudio/VtrPlus";
+        fileOptions.osxLibrarySubFolder = "Application Support";
+        fileOptions.commonToAllUsers = true;
+        fileOptions.storageFormat = juce::PropertiesFile::storeAsCompressedBinary;
+
+        // An absolute folder name replaces the machine-wide folder.
+        if (const auto folder = redirectedSettingsFolder(); folder != juce::File())
+            fileOptions.folderName = folder.getFullPathName();
+
+        return fileOptions;
+    }
+
     /** The framework's properties, set up for the settings file. */
     class Settings final : public juce::ApplicationProperties
     {
     public:
-        Settings()
-        {
-            juce::PropertiesFile::Options fileOptions;
-            fileOptions.applicationName = "VtrPlus";
-            fileOptions.filenameSuffix = ".conf";
-            fileOptions.folderName = "ZuvoAudio/VtrPlus";
-            fileOptions.osxLibrarySubFolder = "Application Support";
-            fileOptions.commonToAllUsers = true;
-            fileOptions.storageFormat = juce::PropertiesFile::storeAsCompressedBinary;
+        Settings()    { setStorageParameters (options); }
 
-            // An absolute folder name replaces the machine-wide folder.
-            if (const auto folder = redirectedSettingsFolder(); folder != juce::File())
-                fileOptions.folderName = folder.getFullPathName();
-
-            setStorageParameters (fileOptions);
-        }
+        const juce::PropertiesFile::Options options = settingsFileOptions();
     };
+
+    /** The bytes of a properties file in this format that holds exactly these
+        properties: written by the framework into a scratch file of the
+        temporary folder and read back through it. Empty when that fails. */
+    juce::MemoryBlock propertiesFileBytes (juce::PropertySet& properties,
+                                           const juce::PropertiesFile::Options& options)
+    {
+        const juce::TemporaryFile scratch;
+
+        {
+            juce::PropertiesFile written (scratch.getFile(), options);
+            written.addAllPropertiesFrom (properties);
+
+            if (! written.save())
+                return {};
+        }
+
+        juce::PropertiesFile readBack (scratch.getFile(), options);
+        juce::MemoryBlock bytes;
+
+        if (readBack.getAllProperties() != properties.getAllProperties() || ! scratch.getFile().loadFileAsData (bytes))
+            return {};
+
+        return bytes;
+    }
 
     const juce::String loadFailure ("Could not load mapping data");
 
@@ -153,15 +183,25 @@ public:
 
     void saveSettings()
     {
-        // The framework hands out the per-user file when the common one cannot
-        // be written; the settings then go nowhere rather than somewhere else.
+        // Only the common file is written: when it cannot be, the settings go
+        // nowhere rather than somewhere else. The framework's own save would
+        // replace it even after a short write (its test of whether the file can
+        // be written is such a save), so it goes through the verified write.
         auto* common = settings.getCommonSettings (false);
+        const auto xml = modesTree.createXml();
 
-        if (common == nullptr || settings.getCommonSettings (true) != common)
+        if (common == nullptr || xml == nullptr)
             return;
 
-        if (const auto xml = modesTree.createXml())
-            common->setValue ("modes", xml.get());
+        juce::PropertySet content;
+        content.addAllPropertiesFrom (*common);
+        content.setValue ("modes", xml.get());
+
+        const auto file = common->getFile();
+        const auto bytes = propertiesFileBytes (content, settings.options);
+
+        if (! bytes.isEmpty() && file.getParentDirectory().createDirectory())
+            writeFileVerified (file, bytes);
     }
 
     juce::Result sendCurrentMapping()
@@ -213,7 +253,10 @@ public:
         format.customEncoding = "UTF-8";
         format.lineWrapLength = 60;
 
-        if (! xml->writeTo (file, format))
+        juce::MemoryOutputStream document;
+        xml->writeTo (document, format);
+
+        if (! writeFileVerified (file, document.getMemoryBlock()))
             return juce::Result::fail ("Failed to write mapping file");
 
         return juce::Result::ok();
@@ -287,7 +330,7 @@ VtrPlus::VtrPlus() : impl (std::make_unique<Impl>()) {}
 VtrPlus::~VtrPlus()
 {
     impl->saveSettings();
-    impl.reset();   // closing the settings writes the file
+    impl.reset();
     singletonHolder.clear (this);
 }
 

@@ -10,6 +10,7 @@ set(VTR_CORE_SOURCES
     Source/Defa.cpp
     Source/ControllerMap.cpp
     Source/VtrPlus.cpp
+    Source/VerifiedFileWrite.cpp
     Source/MappingTransfer.cpp
     modules/include_midi_ports.cpp
     modules/include_zuvo_core.cpp)

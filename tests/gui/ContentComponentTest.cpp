@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "common/SimulatedStudio.h"
+#include "common/TemporaryFolder.h"
 #include "gui/EditorTestKit.h"
 #include "gui/ModalScript.h"
 
@@ -477,6 +478,91 @@ TEST_F (EditorPanel, LoadedFileMakesItsModeCurrentInTheModeBox)
     EXPECT_EQ (editor.modes().getSelectedItemIndex(), 3);
 
     folder.deleteRecursively();
+}
+
+TEST_F (EditorPanel, FailedSavesAndLoadsAreToldAndChangeNothing)
+{
+    struct Case
+    {
+        const char* what;
+        EditorUnderTest::Child command;
+        std::function<juce::File (const juce::File& folder)> prepare;
+        const char* title;
+        const char* message;
+    };
+
+    const Case cases[] = {
+        { "save onto a read-only file", EditorUnderTest::saveFileButton,
+          [] (const juce::File& folder)
+          {
+              const auto file = folder.getChildFile ("old.rilo");
+              file.replaceWithText ("the user's old map");
+              file.setReadOnly (true);
+              return file;
+          },
+          "Save Mapping", "Failed to write mapping file" },
+        { "save onto a folder", EditorUnderTest::saveFileButton,
+          [] (const juce::File& folder) { folder.getChildFile ("folder.rilo").createDirectory(); return folder.getChildFile ("folder.rilo"); },
+          "Save Mapping", "Failed to write mapping file" },
+        { "load a file that is no map", EditorUnderTest::loadFileButton,
+          [] (const juce::File& folder) { folder.getChildFile ("broken.rilo").replaceWithText ("not a map"); return folder.getChildFile ("broken.rilo"); },
+          "Load Mapping", "Could not load mapping data" },
+        { "load a file that is gone", EditorUnderTest::loadFileButton,
+          [] (const juce::File& folder) { return folder.getChildFile ("gone.rilo"); },
+          "Load Mapping", "Could not load mapping data" },
+    };
+
+    const ScopedTemporaryFolder temp ("editor-files");
+    editor.switchToMode (usrdefMcp);
+    select (25);
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.what);
+        editor.nextChosenFile = c.prepare (temp.folder);
+        const auto textBefore = editor.nextChosenFile.loadFileAsString();
+
+        const auto alert = gui_test::clickAndCloseResultBox (editor, alerts, c.command);
+        EXPECT_EQ (alert.title, c.title);
+        EXPECT_EQ (alert.message, c.message);
+        EXPECT_EQ (alert.icon, juce::MessageBoxIconType::WarningIcon);
+
+        EXPECT_EQ (editor.nextChosenFile.loadFileAsString(), textBefore);
+        EXPECT_EQ ((int) device().getCurrentCtMode(), usrdefMcp);
+        EXPECT_EQ (editor.modes().getSelectedItemIndex(), 3);
+        EXPECT_EQ (editor.content.findSelectedControl(), editor.buttonFor (25));
+    }
+
+    temp.folder.getChildFile ("old.rilo").setReadOnly (false);
+}
+
+TEST_F (EditorPanel, ANameWithoutExtensionIsSavedAsAMappingFile)
+{
+    const ScopedTemporaryFolder temp ("editor-files");
+    const auto typed = temp.folder.getChildFile ("mine");
+    const auto saved = temp.folder.getChildFile ("mine.rilo");
+    const auto savedMode = [&saved] { const auto xml = juce::parseXML (saved); return xml != nullptr ? xml->getStringAttribute ("mode") : juce::String(); };
+
+    editor.nextChosenFile = typed;
+    editor.click (editor.command (EditorUnderTest::saveFileButton));
+    EXPECT_FALSE (typed.exists());
+    EXPECT_EQ (savedMode(), "mackie");
+
+    // The dialog asked about the name as typed, so replacing the longer name is asked here.
+    editor.switchToMode (logic);
+
+    for (const auto* answer : { "Cancel", "Replace" })
+    {
+        SCOPED_TRACE (answer);
+        gui_test::ModalScript script;
+        script.pressAlertButton (answer, "Save Mapping");
+        editor.click (editor.command (EditorUnderTest::saveFileButton));
+        EXPECT_TRUE (script.isDone());
+        EXPECT_EQ (savedMode(), juce::String (answer) == "Replace" ? "logic" : "mackie");
+    }
+
+    EXPECT_EQ (alerts.alerts.back().message, "mine.rilo already exists. Do you want to replace it?");
+    EXPECT_EQ (gui_test::topModal(), nullptr);
 }
 
 TEST_F (EditorPanel, FirmwareUpgradeRunsTheWizardModally)
