@@ -9,6 +9,7 @@ set(VTR_CORE_SOURCES
     Source/Arrays.cpp
     Source/Defa.cpp
     Source/ControllerMap.cpp
+    Source/LoadedMapCheck.cpp
     Source/VtrPlus.cpp
     Source/MappingTransfer.cpp
     modules/include_midi_ports.cpp
