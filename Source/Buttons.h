@@ -17,8 +17,7 @@ extern const int zomjog2cid[4][2];       // control ids of the left and right jo
     for every kind but knobs and faders, its HUI button index (0 to 69 for the
     buttons, 79 and 78 for the jog halves 73 and 74).
 
-    Gives -1 for an id outside 0 to 91,
-    which no table has a row for.
+    Gives -1 for an id outside 0 to 91, which no table has a row for.
 */
 int slotIndexForControl (CtMode mode, CtKind kind, int cid);
 

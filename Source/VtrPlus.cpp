@@ -190,6 +190,7 @@ public:
 
         if (! holdsOnlyWhatTheEditorWrites (CtMap (loaded)))
             return juce::Result::fail (loadFailure);
+
         const auto index = modesTree.indexOf (findMode (mode));
 
         if (index >= 0)
