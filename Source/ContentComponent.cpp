@@ -563,12 +563,6 @@ bool ContentComponent::jogRuleAppliesTo (const MappableButton& control) const
     return isJogHalf (control.cid) && isZoomNorLR == 0;
 }
 
-void ContentComponent::bindJogHalf (MappableButton& half, int controlId)
-{
-    half.kind = (int) Defa::kindForCid (controlId);
-    half.setMapping (device()->getCurrentMap().getControlById (controlId));
-}
-
 //==============================================================================
 void ContentComponent::updateLabelTexts (int mode)
 {
@@ -589,18 +583,7 @@ void ContentComponent::stabilize_controls()
     controlSection.setButtonTypes();
 
     if (auto* selected = findSelectedControl())
-    {
-        // The sections bind the jog halves to 73 and 74; in the user-defined
-        // modes they stand for the ids of the zoom state, so that an edit of the
-        // selected half lands on the control whose slot it writes.
-        if (isUserDefined (mode))
-        {
-            bindJogHalf (*controlSection.jogButtonL, zomjog2cid[isZoomNorLR][0]);
-            bindJogHalf (*controlSection.jogButtonR, zomjog2cid[isZoomNorLR][1]);
-        }
-
         updAttrBoxesWith (*selected);
-    }
 }
 
 void ContentComponent::ToggOnZoomNorLR()
@@ -613,16 +596,11 @@ void ContentComponent::ToggOnZoomNorLR()
 
 void ContentComponent::ToggOnJogLorR()
 {
-    const auto mode = currentMode();
-    const auto zoom = isZoomNorLR;
-    MappableButton* const halves[] = { controlSection.jogButtonL, controlSection.jogButtonR };
+    const CtMode mode (currentMode());
+    controlSection.bindJogHalves();
 
-    if (isUserDefined (mode))
-        for (int h = 0; h < 2; ++h)
-            bindJogHalf (*halves[h], zomjog2cid[zoom][h]);
-
-    for (int h = 0; h < 2; ++h)
-        halves[h]->setValue (jogValueFor (CtMode (mode), zomjog2cid[zoom][h]));
+    for (auto* half : { controlSection.jogButtonL, controlSection.jogButtonR })
+        half->setValue (jogValueFor (mode, half->cid));
 
     auto& current = currentJogHalf();
     current.setToggleState (true, juce::dontSendNotification);
@@ -663,15 +641,17 @@ void ContentComponent::fillMsgTypeBox (int mode, MappableButton& control)
 
     if (! isHui (mode))
     {
-        // Only the touch sensors can be set to send nothing.
+        // Only the touch sensors can be set to send nothing; any control that
+        // sends nothing (from a loaded file) shows it too.
+        const auto type = Defa::getMsgType (mode, cid);
+        const auto sendsNothing = type == Defa::typOfSele[3];
         const auto isTouchSensor = (cid >= 41 && cid <= 48) || cid == 53;
-        const auto numItems = isTouchSensor ? 4 : 3;
+        const auto numItems = isTouchSensor || sendsNothing ? 4 : 3;
 
         for (int i = 0; i < numItems; ++i)
             addNextItem (msgTypeBox, juce::String (i + 1) + ") " + msgTypes[i]);
 
-        const auto type = Defa::getMsgType (mode, cid);
-        selectIndex (msgTypeBox, type == Defa::typOfSele[3] && isTouchSensor ? 3 : Defa::selForMsgType (type));
+        selectIndex (msgTypeBox, sendsNothing ? 3 : Defa::selForMsgType (type));
         return;
     }
 
@@ -680,8 +660,8 @@ void ContentComponent::fillMsgTypeBox (int mode, MappableButton& control)
 
     if (kind == button)
     {
-        addCountingItems (msgTypeBox, 30);
-        selection = indexOr (29, value1, 30);
+        addCountingItems (msgTypeBox, numHuiButtonZones);
+        selection = indexOr (numHuiButtonZones - 1, value1, numHuiButtonZones);
     }
     else if (kind == knob)
     {
@@ -689,7 +669,7 @@ void ContentComponent::fillMsgTypeBox (int mode, MappableButton& control)
     }
     else if (kind == jogWheel)
     {
-        const juce::uint8 jogZone[] = { 0x0D };
+        const juce::uint8 jogZone[] = { huiJogZone };
         addByteItems (msgTypeBox, jogZone);
     }
     else
@@ -728,8 +708,8 @@ void ContentComponent::fillChanBox (int mode, MappableButton& control)
     }
     else if (kind == knob)
     {
-        addCountingItems (chanBox, 8);
-        selection = indexOr (0, value2, 8);
+        addCountingItems (chanBox, numHuiKnobValue2);
+        selection = indexOr (0, value2, numHuiKnobValue2);
     }
     else if (kind == jogWheel)
     {
@@ -738,8 +718,8 @@ void ContentComponent::fillChanBox (int mode, MappableButton& control)
     }
     else
     {
-        addCountingItems (chanBox, 9);
-        selection = indexOr (0, value2, 9);
+        addCountingItems (chanBox, numHuiFaderValue2);
+        selection = indexOr (0, value2, numHuiFaderValue2);
     }
 
     if (mode == usrdefHui)
@@ -847,7 +827,7 @@ void ContentComponent::msgTypeChanged (MappableButton& control, int selectedId)
     {
         int value1 = selectedId - 1;
 
-        if (kind == jogWheel)   value1 = 0x0D;
+        if (kind == jogWheel)   value1 = huiJogZone;
         else if (kind == knob)  value1 = HuiKnV1[0];
         else if (kind != button)
             value1 = HuiFdknV1[juce::jlimit (0, (int) std::size (HuiFdknV1) - 1, selectedId - 1)];
@@ -875,7 +855,7 @@ void ContentComponent::chanChanged (MappableButton& control, int selectedId)
 
     if (currentMode() == usrdefHui)
     {
-        int value2 = position % 9;
+        int value2 = position % numHuiFaderValue2;
 
         if (kind == jogWheel)     value2 = HuiJogV2[juce::jlimit (0, (int) std::size (HuiJogV2) - 1, position)];
         else if (kind == knob)    value2 = position;

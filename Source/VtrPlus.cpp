@@ -2,6 +2,7 @@
 
 #include "Arrays.h"
 #include "Defa.h"
+#include "LoadedMapCheck.h"
 #include "MappingTransfer.h"
 #include "VerifiedFileWrite.h"
 
@@ -226,6 +227,10 @@ public:
 
         loaded.setProperty (Tags::mode, slug, nullptr);
         const CtMode mode (slug);
+
+        if (! holdsOnlyWhatTheEditorWrites (CtMap (loaded)))
+            return juce::Result::fail (loadFailure);
+
         const auto index = modesTree.indexOf (findMode (mode));
 
         if (index >= 0)
@@ -233,6 +238,9 @@ public:
 
         modesTree.addChild (loaded, index, nullptr);
         setCurrentMode (mode);
+
+        // The protocol that the boxes show is the one the mode sends.
+        setCurrentPtcl (CtMode::protocolForType (mode));
 
         if (mode == 3)
             rebuildUserMcpTables (CtMap (loaded));
@@ -271,8 +279,9 @@ public:
     int currentMode = 1;
 
 private:
-    /** nd and knobVelos from a loaded "usrdef-mcp" map; a later id overwrites
-        an earlier one of the same slot (the jog ids in zoom states 1 and 2). */
+    /** nd and knobVelos from a loaded "usrdef-mcp" map: each control into its
+        own slot, whatever the zoom state, so the jog's normal state (73, 74) and
+        its zoom states (86-89) each keep the file's assignment. */
     static void rebuildUserMcpTables (const CtMap& map)
     {
         for (int id = 1; id <= 89; ++id)
@@ -290,9 +299,9 @@ private:
             record[3] = (juce::uint8) (velo & 0xff);
 
             const auto isKnob = id >= 65 && id <= 72;
-            const auto isNormalJog = (id == 73 || id == 74) && isZoomNorLR == 0;
+            const auto isJog = id == 73 || id == 74;
 
-            if (type == 11 && (isKnob || isNormalJog))
+            if (type == 11 && (isKnob || isJog))
             {
                 const auto number = record[2];
                 const auto column = ((number >= 16 && number <= 23) || number == 60) ? 0 : 1;

@@ -63,7 +63,10 @@ public:
 
     //==============================================================================
     /** Reads a mapping file in place of the stored map of its mode and makes
-        that mode current; fails with "Could not load mapping data". */
+        that mode current, with the mode's protocol. Fails with "Could not load
+        mapping data", changing nothing, when the file is not a map of one of
+        the five modes or holds a value that the editor cannot write for that
+        control (holdsOnlyWhatTheEditorWrites). */
     juce::Result openFile (const juce::File& file);
 
     /** Writes the current map as a mapping file; fails with "Could not save

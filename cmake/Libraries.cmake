@@ -9,6 +9,7 @@ set(VTR_CORE_SOURCES
     Source/Arrays.cpp
     Source/Defa.cpp
     Source/ControllerMap.cpp
+    Source/LoadedMapCheck.cpp
     Source/VtrPlus.cpp
     Source/VerifiedFileWrite.cpp
     Source/MappingTransfer.cpp

@@ -1,7 +1,9 @@
 // libFuzzer target: arbitrary bytes as a mapping file. Whatever the file
 // holds, the device object must keep its five maps, one of each mode, and a
-// current map that is one of them; a map that loaded must save and load again.
+// current map that is one of them; a map that loaded must save and load again;
+// and the unit's tables must hold nothing the unit cannot take.
 
+#include "Arrays.h"
 #include "VtrPlus.h"
 
 namespace
@@ -54,6 +56,30 @@ namespace
         check (current.tree.isValid() && modes.indexOf (current.tree) >= 0, "the current map is stored");
         check (current.tree[Tags::mode].toString() == modeSlugs[(int) device.getCurrentCtMode()], "the current map names its mode");
     }
+
+    /** Every slot record sent of the "usrdef-mcp" table is a message the unit
+        knows (or none) with 7-bit data, and every "usrdef-hui" pair is 7-bit. */
+    void checkUnitTables()
+    {
+        for (int slot = 1; slot <= 98; ++slot)
+        {
+            const auto* r = nd[slot];
+            check (r[0] == 0 || r[0] == 9 || r[0] == 11 || r[0] == 14, "a known message type");
+            check (r[1] >> 4 == r[0], "a status byte of that type");
+            check (r[2] < 0x80 && r[3] < 0x80, "7-bit data");
+        }
+
+        const auto checkPairs = [] (const auto& pairs)
+        {
+            for (const auto& pair : pairs)
+                check (pair[0] < 0x80 && pair[1] < 0x80, "7-bit HUI pairs");
+        };
+
+        checkPairs (HuiBnPairs);
+        checkPairs (HuiKnPairs);
+        checkPairs (HuiFdknPairs);
+        checkPairs (HuiJogPairs);
+    }
 }
 
 extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
@@ -66,6 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
 
     const auto loaded = h.device->openFile (input);
     checkMaps (*h.device);
+    checkUnitTables();
 
     if (loaded.wasOk())
     {

@@ -300,7 +300,7 @@ TEST_F (EditorPanel, ZoomAndJogClicksFollowTheZoomRules)
 {
     enum Target { zoom1, zoom2, jogLeft, jogRight };
 
-    struct Step { Target target; int zoom; int jog; bool zoom1On, zoom2On; int funcIndex; int userCid; };
+    struct Step { Target target; int zoom; int jog; bool zoom1On, zoom2On; int funcIndex; int cid; };
 
     const Step steps[] = {
         { zoom1,    1, 0, true,  false, 98, 86 },
@@ -334,7 +334,8 @@ TEST_F (EditorPanel, ZoomAndJogClicksFollowTheZoomRules)
 
             auto* half = step.jog == 1 ? controls.jogButtonR : controls.jogButtonL;
             EXPECT_EQ (editor.content.findSelectedControl(), half);
-            EXPECT_EQ (half->cid, mode == usrdefMcp ? step.userCid : 73 + step.jog);
+            // In every mode the halves stand for the controls of the zoom state.
+            EXPECT_EQ (half->cid, step.cid);
             EXPECT_EQ (editor.box (EditorUnderTest::funcBox).getSelectedItemIndex(), step.funcIndex);
         }
     }
@@ -459,12 +460,16 @@ TEST_F (EditorPanel, LoadedFileMakesItsModeCurrentInTheModeBox)
     for (const auto& c : cases)
     {
         SCOPED_TRACE ("mode " + std::to_string (c.mode));
-        editor.nextChosenFile = gui_test::writeMappingFile (folder, "map" + juce::String (c.mode),
-                                                            *CtMap { CtMode (c.mode) }.tree.createXml());
+        // The file names the other protocol: the boxes show the one the mode sends.
+        const auto isHui = c.mode == proTools || c.mode == usrdefHui;
+        auto map = CtMap { CtMode (c.mode) }.tree.createXml();
+        map->setAttribute ("protocol", isHui ? 0 : 1);
+        editor.nextChosenFile = gui_test::writeMappingFile (folder, "map" + juce::String (c.mode), *map);
         editor.click (editor.command (EditorUnderTest::loadFileButton));
 
         EXPECT_EQ ((int) device().getCurrentCtMode(), c.mode);
         EXPECT_EQ (editor.modes().getSelectedItemIndex(), c.modeIndex);
+        EXPECT_EQ (editor.protocols().getSelectedItemIndex(), isHui ? 1 : 0);
         EXPECT_EQ (editor.label (EditorUnderTest::msgTypeLabel).getText(), c.msgTypeLabel);
         EXPECT_EQ (editor.content.findSelectedControl(), editor.buttonFor (25));
         EXPECT_EQ (editor.buttonFor (25)->attachedLabel->getText(), c.label);
