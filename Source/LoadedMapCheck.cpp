@@ -64,6 +64,11 @@ namespace
         }
     }
 
+    bool isProToolsJogFunction (std::optional<int> value)
+    {
+        return value == protoolsJogIndexesWhenZmN || isIn (value, protoolsJogIndexesWhenZmLR);
+    }
+
     bool isHuiControl (int mode, int id, const juce::ValueTree& control)
     {
         const auto value = intOf (control, Tags::value, 0);
@@ -75,12 +80,17 @@ namespace
              || ! isIn (intOf (control, Tags::velo, 127), 0, 127))
             return false;
 
+        const auto kind = (int) Defa::kindForCid (id);
+
+        // Earlier editors stored the jog function of the zoom state they were
+        // saved in; the load puts the normal state's back.
+        if (mode == proTools && kind == jogWheel)
+            return value == value1 && value == value2 && isProToolsJogFunction (value);
+
         if (mode == proTools)
             return value == Defa::factoryValue (proTools, id)
                 && value1 == Defa::factoryV1V2 (proTools, id, 1)
                 && value2 == Defa::factoryV1V2 (proTools, id, 2);
-
-        const auto kind = (int) Defa::kindForCid (id);
 
         if (! isHuiPairOfKind (kind, value1, value2))
             return false;

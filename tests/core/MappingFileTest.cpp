@@ -332,7 +332,7 @@ TEST_F (MappingFileTest, ValuesTheEditorCannotWriteAreRefusedAndChangeNothing)
         { "a HUI control that sends notes", 4, 1, "type", "note" },
         { "a function outside the list", 4, 1, "value", "101" },
         { "a pro-tools function changed", 2, 1, "value1", "44" },
-        { "a pro-tools jog in a zoom state's function", 2, 73, "value", "87" },
+        { "a pro-tools jog outside the jog's functions", 2, 73, "value", "88" },
     };
 
     // Some state of every kind that a load could change.
@@ -389,6 +389,24 @@ TEST_F (MappingFileTest, ValuesTheEditorCannotWriteAreRefusedAndChangeNothing)
     // The unchanged documents still load.
     for (int mode = 0; mode < 5; ++mode)
         EXPECT_TRUE (load (*factoryDocuments[mode]).wasOk()) << modeSlugs[mode];
+}
+
+TEST_F (MappingFileTest, AProToolsFileWithAZoomStatesJogLoadsAsTheFactoryMap)
+{
+    // Earlier editors saved the zoom state's jog functions in 73 and 74.
+    device.setCtMode (2);
+    auto document = savedCurrentMap();
+    const auto factory = document->toString();
+    auto* controls = document->getChildByName ("controls");
+
+    for (auto [id, function] : { std::pair { 73, "87" }, std::pair { 74, "89" } })
+        for (auto* attribute : { "value", "value1", "value2" })
+            controls->getChildElement (id - 1)->setAttribute (attribute, function);
+
+    device.setCtMode (0);
+    ASSERT_TRUE (load (*document).wasOk());
+    EXPECT_EQ (device.getCurrentCtMode(), 2);
+    EXPECT_EQ (savedCurrentMap()->toString(), factory);
 }
 
 TEST_F (MappingFileTest, TheProtocolOfALoadedMapIsItsModes)
