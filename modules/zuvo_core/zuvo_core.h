@@ -26,5 +26,6 @@
 #include "text/zuvo_strcat.h"
 #include "text/zuvo_UntrustedXml.h"
 #include "midi/zuvo_MidiWire.h"
+#include "network/zuvo_HttpReader.h"
 #include "network/zuvo_Network.h"
 #include "products/zuvo_Product.h"

@@ -253,6 +253,27 @@ TEST (UpgraderPortDialog, APortThatAppearsDuringTheTriesIsFoundAndListed)
     EXPECT_EQ (under.dialog->deviceBox.getNumItems(), 2);
 }
 
+TEST (UpgraderPortDialog, ThePreselectionLooksFor450msBeforeItWarns)
+{
+    const SimulatedStudio studio;   // no unit in upgrade mode: step 3 finds nothing
+    gui_test::AlertRecorder alerts;
+    gui_test::ModalScript script;
+    double warnedAfterMs = 0;
+    const auto started = juce::Time::getMillisecondCounterHiRes();
+
+    script.then ([] (juce::Component& c) { return dynamic_cast<juce::AlertWindow*> (&c) != nullptr; },
+                 [&] (juce::Component& box)
+                 {
+                     warnedAfterMs = juce::Time::getMillisecondCounterHiRes() - started;
+                     static_cast<juce::AlertWindow&> (box).triggerButtonClick ("OK");
+                 });
+
+    const zuvo::DeviceSelectComponent dialog (156, upgradeTarget);
+
+    EXPECT_TRUE (script.isDone());
+    EXPECT_GE (warnedAfterMs, 450.0);
+}
+
 TEST (UpgraderPortDialog, OkClosesTheDialogOnlyForAPortOfItsForm)
 {
     struct Case

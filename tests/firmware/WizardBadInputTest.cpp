@@ -13,19 +13,6 @@ namespace
 {
 using Wizard = zuvo::FirmwareUpgradeComponent;
 
-/** Runs an action every few milliseconds while the steps run the message loop. */
-class WhileWaiting : private juce::Timer
-{
-public:
-    explicit WhileWaiting (std::function<void()> a) : action (std::move (a))   { startTimer (3); }
-    ~WhileWaiting() override   { stopTimer(); }
-
-private:
-    void timerCallback() override   { action(); }
-
-    std::function<void()> action;
-};
-
 class WizardBadInput : public ::testing::Test
 {
 protected:
@@ -67,7 +54,7 @@ TEST_F (WizardBadInput, StepButtonsPressedDuringStep2DoNothing)
 
     int presses = 0;
     {
-        WhileWaiting presser ([&] { ++presses; pressAllSteps(); });
+        gui_test::WhileWaiting presser ([&] { ++presses; pressAllSteps(); });
         host.wizard.doStep2();
     }
 
@@ -109,14 +96,13 @@ TEST_F (WizardBadInput, ASecondStep4WhileOneRunsIsIgnored)
     EXPECT_FALSE (studio.controller.isInUpgradeMode());
 }
 
-TEST_F (WizardBadInput, ConnectPressedWhileStep5EndsLeavesTheStartState)
+TEST_F (WizardBadInput, ConnectPressedWhileStep5EndsStartsNothing)
 {
     // Right after a success all five buttons are enabled for a moment (real
-    // timing here); a "Connect" then runs step 1 before step 5 has put the
-    // wizard back.
+    // timing here); a "Connect" then must not start a step 1 inside step 5.
     host.wizard.waitScale = 1.0;
     bool pressed = false;
-    WhileWaiting presser ([&]
+    gui_test::WhileWaiting presser ([&]
     {
         // The click is delivered at once, inside step 5's wait: a click
         // posted with triggerClick() could arrive only after step 5 is over.
@@ -125,7 +111,6 @@ TEST_F (WizardBadInput, ConnectPressedWhileStep5EndsLeavesTheStartState)
         if (! pressed && host.wizard.step == 4 && connect.isEnabled())
         {
             pressed = true;
-            gui_test::answerDeviceDialog (script);
             host.wizard.buttonClicked (&connect);
         }
     });
@@ -134,11 +119,88 @@ TEST_F (WizardBadInput, ConnectPressedWhileStep5EndsLeavesTheStartState)
 
     EXPECT_TRUE (pressed);
     EXPECT_TRUE (script.isDone());
+    EXPECT_TRUE (watchdog.dismissed.isEmpty()) << watchdog.dismissed.joinIntoString (", ");
     EXPECT_EQ (host.wizard.step, -1);
     EXPECT_EQ (host.enabledSteps(), juce::StringArray ("Connect"));
     EXPECT_FALSE (zuvo::protectUiQ);
 
     expectRecovery();
+}
+
+TEST_F (WizardBadInput, ADoubleClickOnAnyStepButtonRunsItsStepOnce)
+{
+    // A native file chooser runs a modal loop, in which the second click arrives.
+    int chooserCalls = 0;
+    host.wizard.chooseFile = [&] (const Wizard::FileRequest&)
+    {
+        ++chooserCalls;
+        juce::MessageManager::getInstance()->runDispatchLoopUntil (50);
+        return image;
+    };
+
+    const auto numUpgradeRequests = [this]
+    {
+        const auto arrivals = studio.controller.getArrivals();
+        return std::count_if (arrivals.begin(), arrivals.end(), [] (const midiports::Arrival& a) { return a.message.isSysEx(); });
+    };
+
+    const auto doubleClick = [this] (int button, std::function<bool()> done)
+    {
+        SCOPED_TRACE (host.wizard.stepButtons[button].getButtonText());
+        host.wizard.stepButtons[button].triggerClick();
+        host.wizard.stepButtons[button].triggerClick();
+        EXPECT_TRUE (gui_test::runUntil (done, 60000));
+    };
+
+    gui_test::answerDeviceDialog (script, "Vantor M+ MIDI 1");
+    doubleClick (0, [this] { return host.wizard.step == 0; });
+    doubleClick (1, [this] { return host.wizard.step == 1; });
+    gui_test::answerDeviceDialog (script, "Zuvo firmware upgrade manager");
+    doubleClick (2, [this] { return host.wizard.step == 2; });
+    doubleClick (3, [this] { return host.wizard.step == 3; });
+    script.pressAlertButton ("OK", "Firmware Upgrade Success");
+    doubleClick (4, [this] { return script.isDone() && host.wizard.step == -1 && ! zuvo::protectUiQ; });
+    gui_test::runUntil ([] { return false; }, 300);   // a late second step would start here
+
+    EXPECT_TRUE (script.isDone());
+    EXPECT_TRUE (watchdog.dismissed.isEmpty()) << watchdog.dismissed.joinIntoString (", ");
+    EXPECT_EQ (numUpgradeRequests(), 1);
+    EXPECT_EQ (chooserCalls, 1);
+    EXPECT_EQ (alerts.alerts.size(), 1u);
+    EXPECT_FALSE (studio.controller.isInUpgradeMode());
+    EXPECT_EQ (host.enabledSteps(), juce::StringArray ("Connect"));
+}
+
+TEST_F (WizardBadInput, HelpAndF1DuringAnUploadNeitherOpenABoxNorPauseIt)
+{
+    bool pressed = false;
+    gui_test::WhileWaiting presser ([&]
+    {
+        if (! pressed && host.wizard.progressCaption.getText() == "Installing...")
+        {
+            pressed = true;
+            host.wizard.keyPressed (juce::KeyPress (juce::KeyPress::F1Key));
+            host.wizard.buttonClicked (&host.wizard.updateNameButton);
+        }
+    });
+    host.wizard.runShellCommand = [] (const juce::String&) {};
+
+    gui_test::upgradeByHand (host, script, image, "Firmware Upgrade Success");
+
+    EXPECT_TRUE (pressed);
+    ASSERT_EQ (alerts.alerts.size(), 1u);
+    EXPECT_EQ (alerts.alerts[0].title, "Firmware Upgrade Success");
+    EXPECT_TRUE (watchdog.dismissed.isEmpty()) << watchdog.dismissed.joinIntoString (", ");
+
+    // The loader's stream never stood still for longer than its own waits.
+    const auto arrivals = studio.controller.getUpgradeArrivals();
+    ASSERT_GT (arrivals.size(), 1000u);
+    double longestGapMs = 0;
+
+    for (size_t i = 1; i < arrivals.size(); ++i)
+        longestGapMs = juce::jmax (longestGapMs, arrivals[i].timeMs - arrivals[i - 1].timeMs);
+
+    EXPECT_LT (longestGapMs, 1000.0);
 }
 
 TEST_F (WizardBadInput, DialogsClosedLeaveTheirStep)
@@ -176,7 +238,7 @@ TEST_F (WizardBadInput, DialogsClosedLeaveTheirStep)
 TEST_F (WizardBadInput, UnitPulledOutDuringTheUpload)
 {
     bool pulled = false;
-    WhileWaiting puller ([&]
+    gui_test::WhileWaiting puller ([&]
     {
         if (! pulled && host.wizard.progressCaption.getText() == "Installing...")
         {

@@ -161,16 +161,40 @@ TEST_F (WizardOnline, WithoutACatalogueEntryStep4GoesToTheFileChooser)
     }
 }
 
-TEST_F (WizardOnline, AFailedDownloadIsReportedAndLoadsNothing)
+TEST_F (WizardOnline, AnythingButAWholeImageIsRefusedAndLoadsNothing)
 {
-    struct Case { const char* name; int status; };
-    const Case cases[] = { { "missing image", 404 }, { "server error", 500 } };
+    using Answer = LoopbackHttpServer::Answer;
+    const auto image = [] (std::function<void (Answer&)> change)
+    {
+        Answer a;
+        a.body = gui_test::FirmwareFiles::imageOf (2048);
+        a.contentType = "application/octet-stream";
+        change (a);
+        return a;
+    };
+    const juce::String page = "<!DOCTYPE html><html><body>Please log in</body></html>" + juce::String::repeatedString (" ", 600);
+
+    struct Case { const char* name; Answer answer; };
+    const Case cases[] =
+    {
+        { "missing image", image ([] (Answer& a) { a.status = 404; }) },
+        { "server error", image ([] (Answer& a) { a.status = 500; }) },
+        { "cut short", image ([] (Answer& a) { a.bytesToSend = 1500; }) },
+        { "no length, closed early", image ([] (Answer& a) { a.declareLength = false; a.bytesToSend = 1500; }) },
+        { "web page", image ([&page] (Answer& a) { a.body.replaceAll (page.toRawUTF8(), page.length()); a.contentType = "text/html"; }) },
+        { "web page as binary", image ([&page] (Answer& a) { a.body.replaceAll (page.toRawUTF8(), page.length()); }) },
+        { "text", image ([] (Answer& a) { a.contentType = "text/plain; charset=utf-8"; }) },
+        { "too small", image ([] (Answer& a) { a.body.setSize (100); }) },
+        { "over the limit", image ([] (Answer& a) { a.body.setSize (2 * 1024 * 1024, true); }) },
+        { "endless", image ([] (Answer& a) { a.endless = true; }) },
+        { "stalled", image ([] (Answer& a) { a.stallAfterHead = true; }) },
+    };
 
     for (const auto& c : cases)
     {
         SCOPED_TRACE (c.name);
         alerts.alerts.clear();
-        firmwareServer.server.serve ("fw/vantor_m+_v1.2.bin", c.status, gui_test::FirmwareFiles::imageOf (600));
+        firmwareServer.server.serve ("fw/vantor_m+_v1.2.bin", c.answer);
         gui_test::WizardHost host (156, true);
 
         script.onDialog ("Firmware Version", [] (juce::DialogWindow&, juce::Component& content)
@@ -188,7 +212,98 @@ TEST_F (WizardOnline, AFailedDownloadIsReportedAndLoadsNothing)
         EXPECT_EQ (alerts.alerts[0].icon, juce::MessageBoxIconType::WarningIcon);
         EXPECT_EQ (host.wizard.step, 2);
         EXPECT_EQ (host.enabledSteps(), juce::StringArray ("Connect", "Enter", "Activate", "Select Version"));
-        EXPECT_EQ (host.wizard.midiHandler->programSize, 0u);   // an error page is no image
+        EXPECT_EQ (host.wizard.midiHandler->programSize, 0u);
+    }
+}
+
+TEST_F (WizardOnline, AutoAndSeriesRunsSendNothingAfterAFailedDownload)
+{
+    // An earlier run left another product's image in memory.
+    gui_test::FirmwareFiles files;
+    firmwareServer.server.serve ("fw/vantor_m+_v1.2.bin", 404, juce::String());
+
+    for (const auto series : { false, true })
+    {
+        SCOPED_TRACE (series ? "series" : "auto");
+        alerts.alerts.clear();
+        studio.controller.clearHistory();
+        bAuto = true;
+        bSerial = series;
+
+        gui_test::WizardHost host (156, true);
+        host.wizard.midiHandler = std::make_unique<Wizard::MidiInputHandler> (host.wizard, 161);
+        host.wizard.midiHandler->openProgram (files.write ("vantor_x+_v1.0.bin", 1024));
+
+        script.pressAlertButton ("OK", "Firmware Download");
+        host.wizard.doStep1();
+
+        EXPECT_TRUE (script.isDone());
+        ASSERT_EQ (alerts.alerts.size(), 1u);
+        EXPECT_EQ (alerts.alerts[0].message, "Could not download firmware file");
+        EXPECT_EQ (host.wizard.step, 2);
+        EXPECT_EQ (host.wizard.midiHandler->programSize, 0u);
+        EXPECT_EQ (zuvo::_num_UpgradeSuccess, 0);
+
+        // The unit waits in upgrade mode and its loader got nothing.
+        EXPECT_TRUE (studio.controller.isInUpgradeMode());
+        EXPECT_TRUE (studio.controller.getUpgradeArrivals().empty());
+
+        bAuto = false;
+        bSerial = false;
+        host.close();
+        EXPECT_FALSE (studio.controller.isInUpgradeMode());
+    }
+}
+
+TEST_F (WizardOnline, EscapeOrTheCloseButtonCancelsADownloadWhileTheWindowStaysLive)
+{
+    LoopbackHttpServer::Answer drip;
+    drip.body = gui_test::FirmwareFiles::imageOf (1 << 16);
+    drip.msPerByte = 3;   // several minutes
+    firmwareServer.server.serve ("fw/vantor_m+_v1.2.bin", drip);
+
+    for (const auto byClosing : { false, true })
+    {
+        SCOPED_TRACE (byClosing ? "close button" : "Escape");
+        gui_test::WizardHost host (156, true);
+        auto& wizard = host.wizard;
+        int ticksDuringDownload = 0;
+        bool cancelled = false;
+
+        script.onDialog ("Firmware Version", [] (juce::DialogWindow&, juce::Component& content)
+                         {
+                             gui_test::chooseAndConfirm (content, "Vantor M+ V1.2");
+                         });
+
+        // Counts the window's repaints during the download, then cancels it.
+        gui_test::WhileWaiting user ([&]
+        {
+            if (! zuvo::protectUiQ || cancelled)
+                return;
+
+            wizard.repaint();
+
+            if (++ticksDuringDownload < 20)
+                return;
+
+            cancelled = true;
+
+            if (byClosing)
+                wizard.userTriedToCloseWindow();
+            else
+                wizard.keyPressed (juce::KeyPress (juce::KeyPress::escapeKey));
+        });
+
+        const auto started = juce::Time::getMillisecondCounterHiRes();
+        wizard.updateProgress (2);
+        wizard.doStep4();
+
+        EXPECT_TRUE (cancelled);
+        EXPECT_LT (juce::Time::getMillisecondCounterHiRes() - started, 60000.0);
+        EXPECT_TRUE (alerts.alerts.empty());
+        EXPECT_EQ (wizard.midiHandler->programSize, 0u);
+        EXPECT_FALSE (zuvo::protectUiQ);
+        EXPECT_EQ (host.getWindow().isVisible(), ! byClosing);
     }
 }
 

@@ -14,26 +14,69 @@ namespace
         return juce::SystemStats::getEnvironmentVariable ("VTR_FIRMWARE_SERVER", VTR_FIRMWARE_SERVER);
     }
 
+    Network::Timeouts& timeoutsInForce()
+    {
+        static Network::Timeouts timeouts;
+        return timeouts;
+    }
+
+    std::function<bool()>& cancelCheckInForce()
+    {
+        static std::function<bool()> check;
+        return check;
+    }
+
+    bool cancellationRequested()
+    {
+        const auto& check = cancelCheckInForce();
+        return check != nullptr && check();
+    }
+
     constexpr int numConnectionAttempts = 3;
+    constexpr int loopSliceMs = 20;
+
+    /** Runs one request on its reader thread while the message loop runs. */
+    HttpAnswer request (const juce::URL& url, juce::int64 maxBodyBytes, int timeoutMs)
+    {
+        if (cancellationRequested())
+        {
+            HttpAnswer none;
+            none.outcome = HttpAnswer::Outcome::cancelled;
+            return none;
+        }
+
+        HttpReader reader (url, maxBodyBytes, timeoutMs);
+
+        while (! reader.hasEnded())
+        {
+            if (cancellationRequested())
+                reader.cancel();
+
+            // When the loop is quitting it returns at once: wait without it then.
+            if (! juce::MessageManager::getInstance()->runDispatchLoopUntil (loopSliceMs))
+                juce::Thread::sleep (loopSliceMs);
+        }
+
+        return reader.getAnswer();
+    }
 }
 
 bool Network::canConnectToWebsite (const juce::URL& url)
 {
     for (int attempt = 0; attempt < numConnectionAttempts; ++attempt)
     {
-        int statusCode = 0;
-        auto stream = url.createInputStream (juce::URL::InputStreamOptions (juce::URL::ParameterHandling::inAddress)
-                                                 .withConnectionTimeoutMs (2000)
-                                                 .withNumRedirectsToFollow (5)
-                                                 .withStatusCode (&statusCode));
-
-        if (stream != nullptr && statusCode >= 200 && statusCode <= 299)
+        if (request (url, -1, getTimeouts().reachabilityMs).isCompleteSuccess())
             return true;
 
         juce::MessageManager::getInstance()->runDispatchLoopUntil (50);
     }
 
     return false;
+}
+
+HttpAnswer Network::fetch (const juce::URL& url, juce::int64 maxBodyBytes)
+{
+    return request (url, maxBodyBytes, getTimeouts().transferMs);
 }
 
 juce::String Network::getFirmwareServerBase()
@@ -49,6 +92,19 @@ juce::String Network::getFirmwareServerBase()
 void Network::setFirmwareServerBase (const juce::String& newBase)
 {
     firmwareServerBaseInForce() = newBase;
+}
+
+Network::Timeouts Network::getTimeouts()            { return timeoutsInForce(); }
+void Network::setTimeouts (Timeouts newTimeouts)    { timeoutsInForce() = newTimeouts; }
+
+Network::ScopedCancelCheck::ScopedCancelCheck (std::function<bool()> shouldCancel)
+    : previous (std::exchange (cancelCheckInForce(), std::move (shouldCancel)))
+{
+}
+
+Network::ScopedCancelCheck::~ScopedCancelCheck()
+{
+    cancelCheckInForce() = std::move (previous);
 }
 
 } // namespace zuvo

@@ -2,7 +2,7 @@ namespace zuvo
 {
 
 /**
-    The firmware server and the test whether it answers.
+    The firmware server, the test whether it answers, and the transfers from it.
 
     The server's base address ends in "/"; the catalogue documents and the
     firmware images live at paths under it. It is the build setting
@@ -11,15 +11,25 @@ namespace zuvo
     run the program as a separate process), or setFirmwareServerBase() has
     put another one in force.
 
+    Every request runs on a reader thread (see HttpReader) while the calling
+    thread, the message thread, keeps running the message loop in short
+    slices: the windows repaint and keys and clicks are handled throughout,
+    and a cancellation in force ends the request.
+
     Static members only; message thread only.
 */
 class Network
 {
 public:
     /** Whether the server answers a GET request for the address with a 2xx
-        status: up to three attempts of at most 2 s each, followed by 50 ms of
-        message loop when they fail. Blocks the message thread meanwhile. */
+        status: up to three attempts, each with the reachability time-out,
+        followed by 50 ms of message loop when they fail. */
     static bool canConnectToWebsite (const juce::URL& url);
+
+    /** Downloads the whole body of the answer to a GET request into memory,
+        reading no more than maxBodyBytes + 1 bytes; see HttpAnswer for what
+        counts as complete. Uses the transfer time-out. */
+    static HttpAnswer fetch (const juce::URL& url, juce::int64 maxBodyBytes);
 
     /** The base address of the firmware server, ending in "/". */
     static juce::String getFirmwareServerBase();
@@ -27,6 +37,31 @@ public:
     /** Puts another base address in force (it should end in "/"); an empty
         one goes back to the default. */
     static void setFirmwareServerBase (const juce::String& newBase);
+
+    //==============================================================================
+    /** How long a connection, or a transfer without progress, may take. */
+    struct Timeouts
+    {
+        int reachabilityMs = 2000;   // each attempt of canConnectToWebsite
+        int transferMs = 10000;      // fetch
+    };
+
+    static Timeouts getTimeouts();
+    static void setTimeouts (Timeouts);
+
+    /** While it exists, every request ends as soon as the check returns true
+        (it is asked between the slices of message loop). */
+    class ScopedCancelCheck
+    {
+    public:
+        explicit ScopedCancelCheck (std::function<bool()> shouldCancel);
+        ~ScopedCancelCheck();
+
+    private:
+        std::function<bool()> previous;
+
+        JUCE_DECLARE_NON_COPYABLE (ScopedCancelCheck)
+    };
 };
 
 } // namespace zuvo

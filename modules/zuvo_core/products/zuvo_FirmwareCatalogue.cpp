@@ -9,6 +9,9 @@ namespace
         return pid == 186 || pid == 187;
     }
 
+    /** Thousands of entries fit; a larger answer is no catalogue and is not read to its end. */
+    constexpr juce::int64 maxCatalogueBytes = 2 * 1024 * 1024;
+
     /** A catalogue holds one element per firmware image: room for thousands of
         entries, and far below the depth that would overflow the parser's stack. */
     constexpr int maxTagsInACatalogue = 4096;
@@ -79,7 +82,12 @@ juce::Result Product::fetchAvailableFirmwares (int pid, juce::ValueTree& firmwar
     if (! Network::canConnectToWebsite (address))
         return juce::Result::fail ("The firmware server is currently unavailable.");
 
-    return readCatalogue (address.readEntireTextStream(), pid, firmwares);
+    const auto answer = Network::fetch (address, maxCatalogueBytes);
+
+    if (! answer.isCompleteSuccess())
+        return juce::Result::fail ("Error connecting to server");
+
+    return readCatalogue (answer.body.toString(), pid, firmwares);
 }
 
 } // namespace zuvo

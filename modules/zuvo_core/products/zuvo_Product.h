@@ -45,8 +45,9 @@ public:
         On success `firmwares` refers to the catalogue tree holding only the
         product's entries, in catalogue order. On failure it is left as passed,
         except when the catalogue has no entry for the product: then it refers
-        to the catalogue tree emptied of entries. Blocks the message thread for
-        the HTTP requests (up to 2 s per attempt of the reachability test).
+        to the catalogue tree emptied of entries. The message loop runs
+        during the requests (see Network); a catalogue that does not arrive
+        whole, with a 2xx status and within the size limit, is not read.
     */
     static juce::Result fetchAvailableFirmwares (int pid, juce::ValueTree& firmwares);
 

@@ -30,7 +30,7 @@ namespace ChoiceDialog
 
 namespace
 {
-    constexpr int numPreselectionTries = 3;
+    constexpr int numPreselectionWaits = 3;
 }
 
 //==============================================================================
@@ -45,9 +45,11 @@ DeviceSelectComponent::DeviceSelectComponent (int productId, juce::String target
     addAndMakeVisible (cancelButton);
     addAndMakeVisible (deviceBox);
 
+    // Each try that finds nothing is followed by 150 ms of message loop, in
+    // which the port may still appear; a last look follows the last wait.
     auto position = listPortsAndFindPreselection();
 
-    for (int tryNumber = 1; position < 0 && tryNumber < numPreselectionTries; ++tryNumber)
+    for (int waits = 0; position < 0 && waits < numPreselectionWaits; ++waits)
     {
         for (int i = 0; i < 3; ++i)
             juce::MessageManager::getInstance()->runDispatchLoopUntil (50);

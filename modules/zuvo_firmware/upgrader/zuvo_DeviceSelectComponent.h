@@ -23,8 +23,9 @@ namespace ChoiceDialog
     firmware upgrade manager") and preselects a port: with an empty target,
     the unit's ordinary port of product `pid` (step 1 of the wizard); with the
     target "Zuvo firmware upgrade", the single upgrade-mode port (step 3).
-    When three tries 150 ms apart find nothing, it warns "Warning: Cannot find
-    target unit!" and selects the first item. In auto mode it confirms a port
+    When it finds nothing after waiting up to 450 ms (looking again every
+    150 ms), it warns "Warning: Cannot find target unit!" and selects the
+    first item. In auto mode it confirms a port
     it found by itself, once the dialog runs.
 
     OK ends the hosting dialog's modal state with 1 when the port filter

@@ -267,10 +267,13 @@ bool FirmwareUpgradeComponent::keyPressed (const juce::KeyPress& key)
     {
         bEsc = true;
         bSerial = false;
+        transferCancelled = true;
     }
     else if (key.isKeyCode (juce::KeyPress::F1Key))
     {
-        showAboutDlg();
+        // A modal box would run inside the upload's pauses and stall the stream.
+        if (! uploading)
+            showAboutDlg();
     }
     else if (isHiddenKey (key, 'A'))
     {
@@ -315,7 +318,8 @@ void FirmwareUpgradeComponent::showAboutDlg()
 //==============================================================================
 void FirmwareUpgradeComponent::userTriedToCloseWindow()
 {
-    if (protectUiQ || bAuto)
+    // A step 4 may always be left: its transfers end and nothing is loaded.
+    if (bAuto || (protectUiQ && runningStep != Next::step4))
         return;
 
     quit();
@@ -335,7 +339,10 @@ void FirmwareUpgradeComponent::buttonClicked (juce::Button* button)
 {
     if (button == &updateNameButton)
     {
-        showDeviceNameHelp();
+        // Its box would run inside the upload's pauses and stall the stream.
+        if (! uploading)
+            showDeviceNameHelp();
+
         return;
     }
 

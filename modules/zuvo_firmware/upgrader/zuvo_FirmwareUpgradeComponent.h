@@ -41,7 +41,8 @@ public:
     //==============================================================================
     /** The steps, as their buttons start them. In auto mode a finished step
         goes on with the next one (and step 5 with step 1 in series mode);
-        these calls return when that chain has ended.
+        these calls return when that chain has ended. While a step runs (its
+        waits run the message loop, so clicks arrive) no other step starts.
     */
     void doStep1();
     void doStep2();
@@ -154,6 +155,8 @@ private:
     Next loadFirmware();
     Next loadFromCatalogue();
     Next loadFromFile();
+    Next download (const juce::URL& image);
+    Next imageLoaded();
     Next upgrade();
 
     juce::String titleBase() const;
@@ -165,8 +168,10 @@ private:
     void wait (int ms) const;
     void runLoop (int ms) const;
 
-    bool loadingFirmware = false;   // a step 4 runs
-    bool closing = false;           // quit() has run: no further step starts
+    Next runningStep = Next::nothing;   // the step that runs now
+    bool transferCancelled = false;     // Escape or the close button during a step 4
+    bool uploading = false;             // sendProgram() runs: no modal box may interrupt it
+    bool closing = false;               // quit() has run: no further step starts
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (FirmwareUpgradeComponent)
 };

@@ -67,10 +67,15 @@ void FirmwareUpgradeComponent::MidiInputHandler::stop()
     output.reset();
 }
 
-void FirmwareUpgradeComponent::MidiInputHandler::openProgram (const juce::File& file)
+void FirmwareUpgradeComponent::MidiInputHandler::dropProgram()
 {
     programSize = 0;
     programData.free();
+}
+
+void FirmwareUpgradeComponent::MidiInputHandler::openProgram (const juce::File& file)
+{
+    dropProgram();
     programFile = file;
 
     juce::FileInputStream stream (file);

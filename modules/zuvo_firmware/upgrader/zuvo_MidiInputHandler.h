@@ -30,6 +30,9 @@ public:
     /** Stops and closes the input and closes the output; nothing when no input is open. */
     void stop();
 
+    /** Forgets the image: the upload refuses to run without one. */
+    void dropProgram();
+
     /** Reads the whole file as the image. An unreadable file leaves no image
         (programSize 0); a file of the refused size (2 MiB or more) is not
         read, only its size is kept, so that the upload refuses it. */

@@ -118,14 +118,33 @@ namespace
     }
 
     //==============================================================================
-    /** Toggles a flag for its lifetime, as step 4 does with its running flag. */
-    struct ScopedToggle
+    /** Whether a body starts like a web page or another markup document. */
+    bool looksLikeMarkup (const juce::MemoryBlock& body)
     {
-        explicit ScopedToggle (bool& f) : flag (f)  { flag = ! flag; }
-        ~ScopedToggle()                             { flag = ! flag; }
+        const auto start = juce::String::createStringFromData (body.getData(), (int) juce::jmin ((size_t) 64, body.getSize()))
+                               .trimStart().toLowerCase();
 
-        bool& flag;
-    };
+        for (auto* opening : { "<!doctype", "<html", "<?xml", "<head", "<body" })
+            if (start.startsWith (opening))
+                return true;
+
+        return false;
+    }
+
+    /** Whether a download is a whole firmware image that the loader takes: a
+        complete 2xx answer of an accepted size, and no text page (servers and
+        proxies send error and login pages with status 200). */
+    bool isFirmwareImage (const HttpAnswer& answer)
+    {
+        using Handler = FirmwareUpgradeComponent::MidiInputHandler;
+        const auto size = (juce::uint64) answer.body.getSize();
+        const auto type = answer.contentType.toLowerCase();
+
+        return answer.isCompleteSuccess()
+               && size >= Handler::minProgramSize && size <= Handler::maxProgramSize
+               && ! (type.startsWith ("text/") || type.contains ("html") || type.contains ("xml") || type.contains ("json"))
+               && ! looksLikeMarkup (answer.body);
+    }
 }
 
 //==============================================================================
@@ -155,8 +174,18 @@ void FirmwareUpgradeComponent::doStep5()  { runSteps (Next::step5); }
 
 void FirmwareUpgradeComponent::runSteps (Next first)
 {
+    // A click that arrives while a step waits, or while its dialog is being
+    // built, starts nothing: steps never nest.
+    if (runningStep != Next::nothing)
+        return;
+
     for (auto next = first; next != Next::nothing && ! closing;)
+    {
+        runningStep = next;
         next = runStep (next);
+    }
+
+    runningStep = Next::nothing;
 }
 
 FirmwareUpgradeComponent::Next FirmwareUpgradeComponent::runStep (Next which)
@@ -220,6 +249,11 @@ FirmwareUpgradeComponent::Next FirmwareUpgradeComponent::connect()
     online = onlineDefault;
     deviceName = {};
     bEsc = false;
+
+    // A new run, maybe for another unit: nothing of an earlier one may be sent.
+    if (midiHandler != nullptr)
+        midiHandler->dropProgram();
+
     updateProgress (-1);
     protectUI (true);
 
@@ -460,13 +494,16 @@ FirmwareUpgradeComponent::Next FirmwareUpgradeComponent::activate()
 //==============================================================================
 FirmwareUpgradeComponent::Next FirmwareUpgradeComponent::loadFirmware()
 {
-    if (loadingFirmware && ! bAuto)
-        return Next::nothing;
-
     updateProgress (2);
     disableConnectAndEnter();
-    handler();
-    const ScopedToggle running (loadingFirmware);
+
+    // Only an image opened by this step may be sent: a failed or cancelled
+    // step leaves none.
+    handler().dropProgram();
+
+    // Escape and the close button end the step's transfers.
+    transferCancelled = false;
+    const Network::ScopedCancelCheck cancelCheck ([this] { return transferCancelled || closing; });
 
     return online ? loadFromCatalogue() : loadFromFile();
 }
@@ -476,43 +513,47 @@ FirmwareUpgradeComponent::Next FirmwareUpgradeComponent::loadFromCatalogue()
     firmwares = juce::ValueTree ("firmwares");
     Product::fetchAvailableFirmwares (pidForCatalogue, firmwares);
 
+    if (transferCancelled || closing)
+        return Next::nothing;
+
     if (firmwares.getNumChildren() == 0)
         return loadFromFile();
 
     FirmwareSelectComponent dialog (firmwares);
 
-    if (runStepDialog ("Firmware Version", dialog) != 1)
+    if (runStepDialog ("Firmware Version", dialog) != 1 || closing)
         return Next::nothing;
 
-    juce::TemporaryFile download;
-    firmwareFile = download.getFile();
-    auto url = dialog.getDownloadUrl();
+    return download (dialog.getDownloadUrl());
+}
 
+FirmwareUpgradeComponent::Next FirmwareUpgradeComponent::download (const juce::URL& image)
+{
     protectUI (true);
-    auto task = url.downloadToFile (firmwareFile, juce::URL::DownloadTaskOptions());
-
-    while (task != nullptr && ! task->isFinished())
-        juce::MessageManager::getInstance()->runDispatchLoopUntil (32);
-
+    const auto answer = Network::fetch (image, (juce::int64) MidiInputHandler::maxProgramSize);
     protectUI (false);
     updateProgress (2);
 
-    // An error page is not a firmware image: only a 2xx answer counts.
-    const auto downloaded = task != nullptr && ! task->hadError()
-                            && task->statusCode() >= 200 && task->statusCode() < 300;
+    // Stopped by the user: nothing is loaded, and nothing to report.
+    if (transferCancelled || closing)
+        return Next::nothing;
 
-    if (downloaded)
+    if (isFirmwareImage (answer))
     {
-        handler().openProgram (firmwareFile);
-        updateProgress (3);
-        disableConnectAndEnter();
+        const juce::TemporaryFile temporary;
+        firmwareFile = temporary.getFile();
+
+        if (firmwareFile.replaceWithData (answer.body.getData(), answer.body.getSize()))
+            handler().openProgram (firmwareFile);
     }
-    else
+
+    if (handler().programSize == 0)
     {
         showBox (juce::MessageBoxIconType::WarningIcon, "Firmware Download", "Could not download firmware file");
+        return Next::nothing;
     }
 
-    return bAuto && ! bEsc ? Next::step5 : Next::nothing;
+    return imageLoaded();
 }
 
 FirmwareUpgradeComponent::Next FirmwareUpgradeComponent::loadFromFile()
@@ -532,6 +573,11 @@ FirmwareUpgradeComponent::Next FirmwareUpgradeComponent::loadFromFile()
     }
 
     handler().openProgram (firmwareFile);
+    return imageLoaded();
+}
+
+FirmwareUpgradeComponent::Next FirmwareUpgradeComponent::imageLoaded()
+{
     updateProgress (3);
     disableConnectAndEnter();
     return bAuto && ! bEsc ? Next::step5 : Next::nothing;
@@ -550,7 +596,9 @@ FirmwareUpgradeComponent::Next FirmwareUpgradeComponent::upgrade()
     juce::Desktop::setScreenSaverEnabled (false);
     protectUI (true);
 
+    uploading = true;
     const auto result = loader.sendProgram();
+    uploading = false;
 
     loader.stop();
     wait (800);

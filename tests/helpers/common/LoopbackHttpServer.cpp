@@ -10,6 +10,7 @@ namespace
         {
             case 200:   return "OK";
             case 404:   return "Not Found";
+            case 302:   return "Found";
             case 500:   return "Internal Server Error";
             default:    return "Status";
         }
@@ -56,15 +57,31 @@ juce::String LoopbackHttpServer::getBaseAddress() const
     return "http://127.0.0.1:" + juce::String (listener.getBoundPort()) + "/";
 }
 
-void LoopbackHttpServer::serve (const juce::String& path, int status, const juce::MemoryBlock& body)
+void LoopbackHttpServer::serve (const juce::String& path, Answer answer)
 {
     const juce::ScopedLock sl (lock);
-    responses[path] = { status, body };
+    answers[path] = std::move (answer);
+}
+
+void LoopbackHttpServer::serve (const juce::String& path, int status, const juce::MemoryBlock& body)
+{
+    Answer answer;
+    answer.status = status;
+    answer.body = body;
+    serve (path, std::move (answer));
 }
 
 void LoopbackHttpServer::serve (const juce::String& path, int status, const juce::String& body)
 {
     serve (path, status, juce::MemoryBlock (body.toRawUTF8(), body.getNumBytesAsUTF8()));
+}
+
+void LoopbackHttpServer::redirect (const juce::String& path, const juce::String& toAddress)
+{
+    Answer answer;
+    answer.status = 302;
+    answer.location = toAddress;
+    serve (path, std::move (answer));
 }
 
 int LoopbackHttpServer::getNumRequests (const juce::String& path) const
@@ -85,12 +102,18 @@ int LoopbackHttpServer::getNumRequests() const
     return total;
 }
 
-LoopbackHttpServer::Response LoopbackHttpServer::responseFor (const juce::String& path)
+LoopbackHttpServer::Answer LoopbackHttpServer::answerFor (const juce::String& path)
 {
     const juce::ScopedLock sl (lock);
     ++requests[path];
-    const auto found = responses.find (path);
-    return found != responses.end() ? found->second : Response();
+    const auto found = answers.find (path);
+
+    if (found != answers.end())
+        return found->second;
+
+    Answer notFound;
+    notFound.status = 404;
+    return notFound;
 }
 
 void LoopbackHttpServer::run()
@@ -104,6 +127,44 @@ void LoopbackHttpServer::run()
     }
 }
 
+bool LoopbackHttpServer::keepGoing (juce::StreamingSocket& client)
+{
+    // A client that gave up has closed its end: the socket reads as ready with nothing in it.
+    char c = 0;
+    return ! threadShouldExit() && ! (client.waitUntilReady (true, 0) == 1 && client.read (&c, 1, false) <= 0);
+}
+
+bool LoopbackHttpServer::sendBody (juce::StreamingSocket& client, const Answer& a)
+{
+    const auto* data = static_cast<const char*> (a.body.getData());
+    const auto size = (juce::int64) a.body.getSize();
+    const auto limit = a.bytesToSend >= 0 ? juce::jmin (a.bytesToSend, size) : size;
+    const auto chunk = a.msPerByte > 0 ? (juce::int64) 1 : (juce::int64) 65536;
+
+    for (juce::int64 sent = 0; sent < limit;)
+    {
+        if (a.msPerByte > 0)
+        {
+            juce::Thread::sleep (a.msPerByte);
+
+            if (! keepGoing (client))
+                return false;
+        }
+
+        if (threadShouldExit())
+            return false;
+
+        const auto written = client.write (data + sent, (int) juce::jmin (chunk, limit - sent));
+
+        if (written <= 0)
+            return false;
+
+        sent += written;
+    }
+
+    return true;
+}
+
 void LoopbackHttpServer::answer (juce::StreamingSocket& client)
 {
     const auto requestLine = readRequestHead (client).upToFirstOccurrenceOf ("\r\n", false, false);
@@ -112,24 +173,40 @@ void LoopbackHttpServer::answer (juce::StreamingSocket& client)
         return;
 
     const auto target = requestLine.fromFirstOccurrenceOf (" /", false, false).upToFirstOccurrenceOf (" ", false, false);
-    const auto response = responseFor (target);
+    const auto a = answerFor (target);
 
-    const auto head = "HTTP/1.1 " + juce::String (response.status) + " " + reasonFor (response.status) + "\r\n"
-                      + "Content-Length: " + juce::String ((juce::int64) response.body.getSize()) + "\r\n"
-                      + "Connection: close\r\n\r\n";
+    const auto stall = [&]
+    {
+        while (keepGoing (client))
+            juce::Thread::sleep (10);
+    };
 
+    if (a.stallBeforeHead)
+        return stall();
+
+    auto head = "HTTP/1.1 " + juce::String (a.status) + " " + reasonFor (a.status) + "\r\n";
+
+    if (a.declareLength && ! a.endless)
+        head << "Content-Length: " << (juce::int64) a.body.getSize() << "\r\n";
+
+    if (a.contentType.isNotEmpty())
+        head << "Content-Type: " << a.contentType << "\r\n";
+
+    if (a.location.isNotEmpty())
+        head << "Location: " << a.location << "\r\n";
+
+    head << "Connection: close\r\n\r\n";
     client.write (head.toRawUTF8(), (int) head.getNumBytesAsUTF8());
 
-    for (size_t sent = 0; sent < response.body.getSize();)
+    if (a.stallAfterHead)
+        return stall();
+
+    do
     {
-        const auto chunk = (int) juce::jmin ((size_t) 65536, response.body.getSize() - sent);
-        const auto written = client.write (static_cast<const char*> (response.body.getData()) + sent, chunk);
-
-        if (written <= 0)
-            break;
-
-        sent += (size_t) written;
+        if (! sendBody (client, a))
+            return;
     }
+    while (a.endless && ! threadShouldExit());
 }
 
 //==============================================================================
@@ -142,4 +219,16 @@ ScopedFirmwareServer::ScopedFirmwareServer()
 ScopedFirmwareServer::~ScopedFirmwareServer()
 {
     zuvo::Network::setFirmwareServerBase (previousBase);
+}
+
+//==============================================================================
+ScopedShortTimeouts::ScopedShortTimeouts()
+    : previous (zuvo::Network::getTimeouts())
+{
+    zuvo::Network::setTimeouts ({ 1000, 1000 });
+}
+
+ScopedShortTimeouts::~ScopedShortTimeouts()
+{
+    zuvo::Network::setTimeouts (previous);
 }

@@ -8,6 +8,11 @@
     object: it answers each GET request from a table of paths (a path not in
     the table gets 404) and counts the requests per path. One connection at a
     time, each closed after its answer.
+
+    Besides plain answers it can misbehave as broken or hostile servers do:
+    cut a body short, leave its length out, drip it, stall, redirect, or send
+    a body without end. A stalled or endless answer lasts until the client
+    gives up or the server stops.
 */
 class LoopbackHttpServer : private juce::Thread
 {
@@ -18,10 +23,30 @@ public:
     /** "http://127.0.0.1:<port>/"; empty when the server could not listen. */
     juce::String getBaseAddress() const;
 
+    /** How the server answers one path. */
+    struct Answer
+    {
+        int status = 200;
+        juce::MemoryBlock body;
+        juce::String contentType;               // sent when not empty
+        juce::String location;                  // sent when not empty
+        bool declareLength = true;              // a Content-Length header for the whole body
+        juce::int64 bytesToSend = -1;           // close after this many body bytes; -1: all
+        int msPerByte = 0;                      // drip the body one byte at a time
+        bool stallBeforeHead = false;           // send nothing at all
+        bool stallAfterHead = false;            // send the head, then nothing
+        bool endless = false;                   // repeat the body without end (no length)
+    };
+
+    void serve (const juce::String& path, Answer answer);
+
     /** Answers GET requests for the path (relative to the base address, no
         leading "/") with this status and body. */
     void serve (const juce::String& path, int status, const juce::MemoryBlock& body);
     void serve (const juce::String& path, int status, const juce::String& body);
+
+    /** A redirect (302) from one path to an address. */
+    void redirect (const juce::String& path, const juce::String& toAddress);
 
     /** The requests for this path so far. */
     int getNumRequests (const juce::String& path) const;
@@ -30,31 +55,42 @@ public:
     int getNumRequests() const;
 
 private:
-    struct Response
-    {
-        int status = 404;
-        juce::MemoryBlock body;
-    };
-
     void run() override;
     void answer (juce::StreamingSocket&);
-    Response responseFor (const juce::String& path);
+    Answer answerFor (const juce::String& path);
+    bool keepGoing (juce::StreamingSocket&);
+    bool sendBody (juce::StreamingSocket&, const Answer&);
 
     juce::StreamingSocket listener;
     mutable juce::CriticalSection lock;
-    std::map<juce::String, Response> responses;
+    std::map<juce::String, Answer> answers;
     std::map<juce::String, int> requests;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (LoopbackHttpServer)
 };
 
-/** A loopback server that is the firmware server for its lifetime; the base
-    address in force before comes back afterwards. Message thread. */
+/** Network time-outs of one second for the lifetime of the object, so that
+    tests do not wait for the real ones. */
+struct ScopedShortTimeouts
+{
+    ScopedShortTimeouts();
+    ~ScopedShortTimeouts();
+
+private:
+    const zuvo::Network::Timeouts previous;
+
+    JUCE_DECLARE_NON_COPYABLE (ScopedShortTimeouts)
+};
+
+/** A loopback server that is the firmware server for its lifetime, with
+    short time-outs; the base address in force before comes back afterwards.
+    Message thread. */
 struct ScopedFirmwareServer
 {
     ScopedFirmwareServer();
     ~ScopedFirmwareServer();
 
+    ScopedShortTimeouts timeouts;
     LoopbackHttpServer server;
 
 private:

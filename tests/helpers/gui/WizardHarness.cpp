@@ -177,6 +177,22 @@ zuvo::FirmwareUpgradeComponent* wizardOnTop (juce::Component& topModal)
 }
 
 //==============================================================================
+WhileWaiting::WhileWaiting (std::function<void()> a, int intervalMs) : action (std::move (a))
+{
+    startTimer (intervalMs);
+}
+
+WhileWaiting::~WhileWaiting()
+{
+    stopTimer();
+}
+
+void WhileWaiting::timerCallback()
+{
+    action();
+}
+
+//==============================================================================
 ModalWatchdog::ModalWatchdog (int patience) : patienceMs (patience)
 {
     startTimer (50);

@@ -81,6 +81,19 @@ juce::File saveSnapshot (juce::Component& component, const juce::String& name);
 /** The top-most modal component is the wizard's window: its wizard, else nullptr. */
 zuvo::FirmwareUpgradeComponent* wizardOnTop (juce::Component& topModal);
 
+/** Runs an action every few milliseconds while the steps run the message loop. */
+class WhileWaiting : private juce::Timer
+{
+public:
+    explicit WhileWaiting (std::function<void()> action, int intervalMs = 3);
+    ~WhileWaiting() override;
+
+private:
+    void timerCallback() override;
+
+    std::function<void()> action;
+};
+
 /** Ends any alert box or dialog that stays on top for longer than the time
     given, and notes its title, so that a test that meets a box it did not
     expect fails instead of hanging. The wizard's own window is left alone. */
