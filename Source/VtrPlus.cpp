@@ -76,12 +76,12 @@ namespace
         return element.toString (format).getNumBytesAsUTF8() - std::strlen ("<e v=\"\"/>");
     }
 
-    /** The longest file that the map saves to, now or after any edit: the
-        editor writes no text longer than 12 characters into the properties of
-        a map and its controls, and wrapping attributes only adds line breaks.
-        So its file is never longer than the map's with every such property
-        that is shorter as 12 characters, and every attribute on a line of its
-        own; edits never make that longer. */
+    /** The length of the longest file that the map saves to, now or after
+        any edit. The editor writes no text longer than 12 characters into the
+        properties of a map and of its controls, and wrapping attributes only
+        adds line breaks; so the file is never longer than the map written with
+        each such property at least 12 characters long and every attribute on
+        a line of its own, a length that no edit changes. */
     size_t longestSaveOf (const juce::ValueTree& map)
     {
         const juce::String widestText ("xxxxxxxxxxxx");
