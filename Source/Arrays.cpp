@@ -39,10 +39,8 @@ int slotForCid (int cid) noexcept
         case 62: return 46;
         case 63: return 45;
         case 64: return 66;
-        case 73: case 74:
-            if (isZoomNorLR == 0)  return 153 - cid;
-            if (isZoomNorLR == 1)  return cid - 4;
-            return cid - 6;
+        case 73: return 80;
+        case 74: return 79;
         case 75: return 47;
         case 76: return 48;
         case 86: return 69;
@@ -119,8 +117,8 @@ const unsigned char protoolsMapping0[120][4]
     FADER_REC (5), FADER_REC (6), FADER_REC (7), FADER_REC (8),
     // 9-16: V-pots
     VPOT_REC (0), VPOT_REC (1), VPOT_REC (2), VPOT_REC (3), VPOT_REC (4), VPOT_REC (5), VPOT_REC (6), VPOT_REC (7),
-    // 17: jog wheel; 18: the empty function
-    { 0x0F, 0x0D, 0x00, 0x00 },
+    // 17: jog wheel (controller 0D, in the form of the V-pots); 18: the empty function
+    { 0x0D, 0x40, 0x00, 0x00 },
     { 0x0F, 0x1F, 0x40, 0x00 },
     // 19-66: the channel strips' switches, zones 0-7
     ZONES_0_TO_7 (7), ZONES_0_TO_7 (3), ZONES_0_TO_7 (2), ZONES_0_TO_7 (6), ZONES_0_TO_7 (5), ZONES_0_TO_7 (0),
@@ -248,6 +246,12 @@ const int cid2BnAidHui[92]
 };
 
 //==============================================================================
+const juce::uint8 HuiBnV2[8] = { 0x40, 0x41, 0x42, 0x43, 0x44, 0x45, 0x46, 0x47 };
+const juce::uint8 HuiFdknV1[2] = { 0x20, 0x40 };
+const juce::uint8 HuiKnV1[1] = { 0x40 };
+const juce::uint8 HuiJogV2[2] = { 0x00, 0x40 };
+
+//==============================================================================
 const unsigned char abletonLiveKnobValues[8] { 16, 17, 18, 19, 20, 21, 22, 23 };
 const unsigned char abletonLiveFaderValues[16] { 0, 0, 0, 0, 0, 0, 0, 0, 16, 17, 18, 19, 20, 21, 22, 23 };
 const unsigned char abletonLiveMasterFaderValues[2] { 0, 60 };
@@ -326,6 +330,16 @@ void reloadHuiPairTables() noexcept
     fillPairs (HuiFdknPairs, HuiFdknVaPairs0, HuiFadMappIndex);
     fillPairs (HuiKnPairs, HuiKnVaPairs0, HuiKnoMappIndex);
     fillPairs (HuiJogPairs, HuiJogVaPairs0, HuiJogMappIndex);
+}
+
+const unsigned char* factoryHuiBnPair (int row) noexcept
+{
+    return rowAt (HuiBnVaPairs0, tableAt (HuiBtnMappIndex, row));
+}
+
+const unsigned char* factoryHuiJogPair (int row) noexcept
+{
+    return rowAt (HuiJogVaPairs0, tableAt (HuiJogMappIndex, row));
 }
 
 unsigned char* huiPairRowFor (int kind, int cid) noexcept

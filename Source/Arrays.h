@@ -33,9 +33,11 @@ extern unsigned char knobVelos[9][2];
 /** The slot table of each mode: cb, lg, cb, nd, cb, and nullptr at index 5. */
 extern unsigned char (* const arrForMoid[6])[4];
 
-/** The slot of a control id in the unit's control table. The jog ids 73 and
-    74 follow isZoomNorLR at the moment of the call; ids outside 0-89 come
-    back unchanged, so a caller must check the result before indexing. */
+/** The slot of a control id in the unit's control table: the one record that
+    holds the control's assignment. The jog ids 73 and 74 are the jog's normal
+    state (slots 80 and 79) in every zoom state; the zoom states have their own
+    ids, 86-89. Ids outside 0-89 come back unchanged, so a caller must check the
+    result before indexing. */
 int slotForCid (int cid) noexcept;
 
 //==============================================================================
@@ -62,6 +64,18 @@ extern const int HuiJogMappIndex[4];
 /** The HUI button index of a control id 0-91 in "usrdef-hui" (used for the
     buttons and the jog halves). */
 extern const int cid2BnAidHui[92];
+
+//==============================================================================
+// The bytes that the editor's value boxes offer in "usrdef-hui", by kind; the
+// mapping file reader takes no other.
+extern const juce::uint8 HuiBnV2[8];     // value2 of a button (0x40 OR port)
+extern const juce::uint8 HuiFdknV1[2];   // value1 of a fader or the master fader
+extern const juce::uint8 HuiKnV1[1];     // value1 of a knob
+extern const juce::uint8 HuiJogV2[2];    // value2 of a jog half
+constexpr juce::uint8 huiJogZone = 0x0D; // value1 of a jog half
+constexpr int numHuiButtonZones = 30;    // value1 of a button: zones 0 to 29
+constexpr int numHuiKnobValue2 = 8;      // value2 of a knob: 0 to 7
+constexpr int numHuiFaderValue2 = 9;     // value2 of a fader or the master fader: 0 to 8
 
 //==============================================================================
 // Value lists of the function lists.
@@ -98,6 +112,12 @@ void reloadProtoolsTable() noexcept;
 /** Fills HuiBnPairs, HuiFdknPairs, HuiKnPairs and HuiJogPairs with their
     default entries of the "usrdef-hui" pair lists. */
 void reloadHuiPairTables() noexcept;
+
+/** The factory pair of a row of HuiBnPairs and of HuiJogPairs, as
+    reloadHuiPairTables() fills them; "pro-tools" sends these whatever the
+    "usrdef-hui" map holds. */
+const unsigned char* factoryHuiBnPair (int row) noexcept;
+const unsigned char* factoryHuiJogPair (int row) noexcept;
 
 /** The row of the "usrdef-hui" pair table that holds the (value1, value2)
     pair of a control bound with a kind (0 button, 1 knob, 2 jog-wheel, 3 fader,

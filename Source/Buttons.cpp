@@ -8,10 +8,6 @@
 const char PtclName[2][4] = { "MCP", "HUI" };
 const char msgTypes[4][20] = { "Note", "CC", "Pitch Bend", "null" };
 const char velos[2][23] = { "Incremental", "Numerical" };
-const juce::uint8 HuiBnV2[8] = { 0x40, 0x41, 0x42, 0x43, 0x44, 0x45, 0x46, 0x47 };
-const juce::uint8 HuiFdknV1[2] = { 0x20, 0x40 };
-const juce::uint8 HuiKnV1[1] = { 0x40 };
-const juce::uint8 HuiJogV2[2] = { 0x00, 0x40 };
 const int modIdForSel[8] = { 0, 1, 2, 3, 4, 0, 0, 0 };
 const int zomjog2cid[4][2] = { { 73, 74 }, { 86, 87 }, { 88, 89 }, { 0, 0 } };
 
@@ -66,10 +62,6 @@ int slotIndexForControl (CtMode mode, CtKind kind, int cid)
 int jogValueFor (CtMode mode, int cid)
 {
     const auto m = (int) mode;
-    const auto zoom = isZoomNorLR;
-
-    if ((cid == 73 || cid == 74) && (zoom == 1 || zoom == 2))
-        cid = zomjog2cid[zoom][cid - 73];
 
     if (isMcpFamily (m))
     {

@@ -9,10 +9,6 @@
 extern const char PtclName[2][4];        // protocol box items: "MCP", "HUI"
 extern const char msgTypes[4][20];       // message-type box items
 extern const char velos[2][23];          // rotation box items (data 2 = 64 and 127)
-extern const juce::uint8 HuiBnV2[8];     // value2 choices of a usrdef-hui button (0x40 OR port)
-extern const juce::uint8 HuiFdknV1[2];   // value1 choices of a usrdef-hui fader or master fader
-extern const juce::uint8 HuiKnV1[1];     // value1 of a usrdef-hui knob
-extern const juce::uint8 HuiJogV2[2];    // value2 choices of a usrdef-hui jog half
 extern const int modIdForSel[8];         // mode box index to CtMode
 extern const int zomjog2cid[4][2];       // control ids of the left and right jog half per zoom state
 
@@ -21,16 +17,14 @@ extern const int zomjog2cid[4][2];       // control ids of the left and right jo
     for every kind but knobs and faders, its HUI button index (0 to 69 for the
     buttons, 79 and 78 for the jog halves 73 and 74).
 
-    Reads the zoom state for the jog ids. Gives -1 for an id outside 0 to 91,
-    which no table has a row for.
+    Gives -1 for an id outside 0 to 91, which no table has a row for.
 */
 int slotIndexForControl (CtMode mode, CtKind kind, int cid);
 
-/** The "value" that a jog half bound to control 73, 74 or 86 to 89 carries in a
-    mode: data 1 of its slot record in the MCP modes, the jog function number in
-    "pro-tools" and "usrdef-hui". For 73 and 74 this follows the zoom state: in
-    zoom state 1 or 2 they take the values of the ids they stand for there
-    (`zomjog2cid`). Any other id gives 0.
+/** The "value" that control 73, 74 or 86 to 89 carries in a mode: data 1 of its
+    own slot record in the MCP modes, the jog function number in "pro-tools" and
+    "usrdef-hui". 73 and 74 hold the jog's normal state and 86 to 89 its zoom
+    states, whatever the zoom state shown. Any other id gives 0.
 */
 int jogValueFor (CtMode mode, int cid);
 

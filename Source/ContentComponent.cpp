@@ -125,6 +125,32 @@ namespace
         options.useBottomRightCornerResizer = false;
     }
 
+    /** A result box as the editor shows every outcome: warning kind, the
+        framework's default button, queued without blocking. */
+    void showResultBox (const juce::String& title, const juce::String& message)
+    {
+        juce::AlertWindow::showMessageBoxAsync (juce::MessageBoxIconType::WarningIcon, title, message, {}, nullptr, nullptr);
+    }
+
+    /** A name without an extension gets ".rilo", the extension that the Load
+        dialog shows; since the dialog asked about replacing the name as typed,
+        replacing a file of the longer name is asked here. Gives an invalid File
+        when the user declines (or chose none). */
+    juce::File withMappingFileExtension (const juce::File& chosen)
+    {
+        if (chosen == juce::File() || chosen.getFileExtension().isNotEmpty())
+            return chosen;
+
+        const auto file = chosen.withFileExtension ("rilo");
+
+        if (file.exists() && ! juce::AlertWindow::showOkCancelBox (juce::MessageBoxIconType::WarningIcon, "Save Mapping",
+                                                                  file.getFileName() + " already exists. Do you want to replace it?",
+                                                                  "Replace", "Cancel", nullptr, nullptr))
+            return {};
+
+        return file;
+    }
+
     juce::File chooseWithNativeDialog (bool forSaving)
     {
         juce::FileChooser chooser (forSaving ? "Save Mapping" : "Load Mapping", {}, "*.rilo", true, false, nullptr);
@@ -416,18 +442,18 @@ void ContentComponent::showOutputPicker()
 void ContentComponent::sendMapping()
 {
     const auto result = device()->sendCurrentMapping();
-
-    juce::AlertWindow::showMessageBoxAsync (juce::MessageBoxIconType::WarningIcon, "Send Mapping",
-                                            result.failed() ? result.getErrorMessage() : juce::String ("Done!"),
-                                            {}, nullptr, nullptr);
+    showResultBox ("Send Mapping", result.failed() ? result.getErrorMessage() : juce::String ("Done!"));
 }
 
 void ContentComponent::saveMappingFile()
 {
-    const auto file = chooseMappingFile (true);
+    const auto file = withMappingFileExtension (chooseMappingFile (true));
 
-    if (file != juce::File())
-        device()->saveCurrentMapping (file);
+    if (file == juce::File())
+        return;
+
+    if (const auto result = device()->saveCurrentMapping (file); result.failed())
+        showResultBox ("Save Mapping", result.getErrorMessage());
 }
 
 void ContentComponent::loadMappingFile()
@@ -437,7 +463,12 @@ void ContentComponent::loadMappingFile()
     if (file == juce::File())
         return;
 
-    device()->openFile (file);
+    // A refused file leaves the editor as it was, selection included.
+    if (const auto result = device()->openFile (file); result.failed())
+    {
+        showResultBox ("Load Mapping", result.getErrorMessage());
+        return;
+    }
 
     // "User Define" stands for both user-defined modes.
     const auto mode = (int) device()->getCurrentMap().getCtMode();
@@ -532,12 +563,6 @@ bool ContentComponent::jogRuleAppliesTo (const MappableButton& control) const
     return isJogHalf (control.cid) && isZoomNorLR == 0;
 }
 
-void ContentComponent::bindJogHalf (MappableButton& half, int controlId)
-{
-    half.kind = (int) Defa::kindForCid (controlId);
-    half.setMapping (device()->getCurrentMap().getControlById (controlId));
-}
-
 //==============================================================================
 void ContentComponent::updateLabelTexts (int mode)
 {
@@ -558,18 +583,7 @@ void ContentComponent::stabilize_controls()
     controlSection.setButtonTypes();
 
     if (auto* selected = findSelectedControl())
-    {
-        // The sections bind the jog halves to 73 and 74; in the user-defined
-        // modes they stand for the ids of the zoom state, so that an edit of the
-        // selected half lands on the control whose slot it writes.
-        if (isUserDefined (mode))
-        {
-            bindJogHalf (*controlSection.jogButtonL, zomjog2cid[isZoomNorLR][0]);
-            bindJogHalf (*controlSection.jogButtonR, zomjog2cid[isZoomNorLR][1]);
-        }
-
         updAttrBoxesWith (*selected);
-    }
 }
 
 void ContentComponent::ToggOnZoomNorLR()
@@ -582,16 +596,11 @@ void ContentComponent::ToggOnZoomNorLR()
 
 void ContentComponent::ToggOnJogLorR()
 {
-    const auto mode = currentMode();
-    const auto zoom = isZoomNorLR;
-    MappableButton* const halves[] = { controlSection.jogButtonL, controlSection.jogButtonR };
+    const CtMode mode (currentMode());
+    controlSection.bindJogHalves();
 
-    if (isUserDefined (mode))
-        for (int h = 0; h < 2; ++h)
-            bindJogHalf (*halves[h], zomjog2cid[zoom][h]);
-
-    for (int h = 0; h < 2; ++h)
-        halves[h]->setValue (jogValueFor (CtMode (mode), zomjog2cid[zoom][h]));
+    for (auto* half : { controlSection.jogButtonL, controlSection.jogButtonR })
+        half->setValue (jogValueFor (mode, half->cid));
 
     auto& current = currentJogHalf();
     current.setToggleState (true, juce::dontSendNotification);
@@ -632,15 +641,17 @@ void ContentComponent::fillMsgTypeBox (int mode, MappableButton& control)
 
     if (! isHui (mode))
     {
-        // Only the touch sensors can be set to send nothing.
+        // Only the touch sensors can be set to send nothing; any control that
+        // sends nothing (from a loaded file) shows it too.
+        const auto type = Defa::getMsgType (mode, cid);
+        const auto sendsNothing = type == Defa::typOfSele[3];
         const auto isTouchSensor = (cid >= 41 && cid <= 48) || cid == 53;
-        const auto numItems = isTouchSensor ? 4 : 3;
+        const auto numItems = isTouchSensor || sendsNothing ? 4 : 3;
 
         for (int i = 0; i < numItems; ++i)
             addNextItem (msgTypeBox, juce::String (i + 1) + ") " + msgTypes[i]);
 
-        const auto type = Defa::getMsgType (mode, cid);
-        selectIndex (msgTypeBox, type == Defa::typOfSele[3] && isTouchSensor ? 3 : Defa::selForMsgType (type));
+        selectIndex (msgTypeBox, sendsNothing ? 3 : Defa::selForMsgType (type));
         return;
     }
 
@@ -649,8 +660,8 @@ void ContentComponent::fillMsgTypeBox (int mode, MappableButton& control)
 
     if (kind == button)
     {
-        addCountingItems (msgTypeBox, 30);
-        selection = indexOr (29, value1, 30);
+        addCountingItems (msgTypeBox, numHuiButtonZones);
+        selection = indexOr (numHuiButtonZones - 1, value1, numHuiButtonZones);
     }
     else if (kind == knob)
     {
@@ -658,7 +669,7 @@ void ContentComponent::fillMsgTypeBox (int mode, MappableButton& control)
     }
     else if (kind == jogWheel)
     {
-        const juce::uint8 jogZone[] = { 0x0D };
+        const juce::uint8 jogZone[] = { huiJogZone };
         addByteItems (msgTypeBox, jogZone);
     }
     else
@@ -697,8 +708,8 @@ void ContentComponent::fillChanBox (int mode, MappableButton& control)
     }
     else if (kind == knob)
     {
-        addCountingItems (chanBox, 8);
-        selection = indexOr (0, value2, 8);
+        addCountingItems (chanBox, numHuiKnobValue2);
+        selection = indexOr (0, value2, numHuiKnobValue2);
     }
     else if (kind == jogWheel)
     {
@@ -707,8 +718,8 @@ void ContentComponent::fillChanBox (int mode, MappableButton& control)
     }
     else
     {
-        addCountingItems (chanBox, 9);
-        selection = indexOr (0, value2, 9);
+        addCountingItems (chanBox, numHuiFaderValue2);
+        selection = indexOr (0, value2, numHuiFaderValue2);
     }
 
     if (mode == usrdefHui)
@@ -816,7 +827,7 @@ void ContentComponent::msgTypeChanged (MappableButton& control, int selectedId)
     {
         int value1 = selectedId - 1;
 
-        if (kind == jogWheel)   value1 = 0x0D;
+        if (kind == jogWheel)   value1 = huiJogZone;
         else if (kind == knob)  value1 = HuiKnV1[0];
         else if (kind != button)
             value1 = HuiFdknV1[juce::jlimit (0, (int) std::size (HuiFdknV1) - 1, selectedId - 1)];
@@ -844,7 +855,7 @@ void ContentComponent::chanChanged (MappableButton& control, int selectedId)
 
     if (currentMode() == usrdefHui)
     {
-        int value2 = position % 9;
+        int value2 = position % numHuiFaderValue2;
 
         if (kind == jogWheel)     value2 = HuiJogV2[juce::jlimit (0, (int) std::size (HuiJogV2) - 1, position)];
         else if (kind == knob)    value2 = position;

@@ -85,8 +85,8 @@ public:
     /** Switches the zoom button of the current zoom state on (none in zoom state 0). */
     void ToggOnZoomNorLR();
 
-    /** Binds the jog halves to the ids of the current zoom state (user-defined
-        modes), refreshes their values and selects the current half.
+    /** Binds the jog halves to the ids of the current zoom state, refreshes
+        their values and selects the current half.
     */
     void ToggOnJogLorR();
 
@@ -111,7 +111,6 @@ private:
     MappableButton& currentJogHalf();
     MappableButton& otherJogHalf (const MappableButton& half);
     bool jogRuleAppliesTo (const MappableButton&) const;
-    void bindJogHalf (MappableButton& half, int controlId);
 
     void updateLabelTexts (int mode);
     void fillMsgTypeBox (int mode, MappableButton&);

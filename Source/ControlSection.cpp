@@ -181,26 +181,27 @@ void ControlSection::setButtonTypes()
     masterFader->setColour (juce::TextButton::buttonColourId, juce::Colours::transparentBlack);
     masterFader->setColour (juce::TextButton::buttonOnColourId, selectedColour);
 
-    const std::pair<MappableButton*, int> zoomBindings[] =
-    {
-        { zoomButton1, 75 }, { zoomButton2, 76 },
-        { jogButtonL, 86 }, { jogButtonR, 87 }, { jogButtonL, 88 }, { jogButtonR, 89 },
-    };
+    bindJogOrZoom (*zoomButton1, 0, map.getControlById (75), true);
+    bindJogOrZoom (*zoomButton2, 0, map.getControlById (76), true);
 
-    for (auto [button, id] : zoomBindings)
+    // Each jog control takes the value of its own state, through a half bound to it.
+    for (auto id : { 86, 87, 88, 89, 73, 74 })
     {
-        const auto isZoomButton = id == 75 || id == 76;
-        bindJogOrZoom (*button, 0, map.getControlById (id), isZoomButton);
-
-        if (! isZoomButton)
-            button->setValue (jogValueFor (mode, id));
+        auto& half = *(id == 73 || id == 86 || id == 88 ? jogButtonL : jogButtonR);
+        bindJogOrZoom (half, (int) Defa::kindForCid (id), map.getControlById (id), false);
+        half.setValue (jogValueFor (mode, id));
     }
 
-    bindJogOrZoom (*jogButtonL, 2, map.getControlById (73), false);
-    bindJogOrZoom (*jogButtonR, 2, map.getControlById (74), false);
+    bindJogHalves();
+}
 
-    jogButtonL->setValue (jogValueFor (mode, 73));
-    jogButtonR->setValue (jogValueFor (mode, 74));
+void ControlSection::bindJogHalves()
+{
+    const auto map = VtrPlus::singletonHolder.get()->getCurrentMap();
+    const auto* ids = zomjog2cid[juce::jlimit (0, 2, isZoomNorLR)];
+
+    bindJogOrZoom (*jogButtonL, (int) Defa::kindForCid (ids[0]), map.getControlById (ids[0]), false);
+    bindJogOrZoom (*jogButtonR, (int) Defa::kindForCid (ids[1]), map.getControlById (ids[1]), false);
 }
 
 void ControlSection::paint (juce::Graphics&) {}

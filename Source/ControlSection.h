@@ -23,11 +23,19 @@ public:
     ~ControlSection() override;
 
     /** Binds the buttons to their controls in the current map, sets kinds and
-        colours, and writes "value" of the jog controls (73, 74, 86 to 89) for the
-        current zoom state and, in the MCP-family modes, of 49 to 64 from the slot
-        table. Afterwards the jog halves are bound to 73 and 74.
+        colours, and writes "value" of each jog control (73, 74, 86 to 89) from
+        its own state's assignment and, in the MCP-family modes, of 49 to 64 from
+        the slot table. Afterwards the jog halves stand for the current zoom
+        state (bindJogHalves).
     */
     void setButtonTypes();
+
+    /** Binds the jog halves to the controls of the current zoom state: 73 and
+        74 (the jog's normal state, kind jog-wheel), 86 and 87, or 88 and 89
+        (kind button). Each of these controls owns its own assignment, so the
+        zoom state only chooses which of them the halves show and edit.
+    */
+    void bindJogHalves();
 
     /** @internal */
     void paint (juce::Graphics&) override;

@@ -49,18 +49,6 @@ namespace
         return 0;
     }
 
-    /** The jog half's pro-tools index in the current zoom state. */
-    int proToolsJogIndex (int cid) noexcept
-    {
-        switch (isZoomNorLR)
-        {
-            case 0:  return protoolsJogIndexesWhenZmN;
-            case 1:
-            case 2:  return protoolsJogIndexesWhenZmLR[2 * isZoomNorLR - 2 + (cid == 74 ? 1 : 0)];
-            default: jassertfalse; return 0;
-        }
-    }
-
     /** The pro-tools index of the control's default function. */
     int proToolsFactoryValue (int cid) noexcept
     {
@@ -69,7 +57,8 @@ namespace
         switch (Defa::kindForCid (cid))
         {
             case knob:        return tableAt (protoolsKnobIndexes, position);
-            case jogWheel:    return proToolsJogIndex (cid);
+            // 73 and 74 hold the jog's normal state; 86-89 those of the zoom states.
+            case jogWheel:    return protoolsJogIndexesWhenZmN;
             case fader:       return tableAt (protoolsFaderIndexes, position);
             case masterFader: return protoolsMasterFaderIndexes[0];
             default:          break;
@@ -87,13 +76,13 @@ namespace
         HUI controller of their default function (byte 1 of its record): the
         transfer takes the low nibble of "value2" as the V-pot or fader number,
         which then names the control's own V-pot or fader. The jog halves carry
-        their default function's pro-tools index in every zoom state. */
+        their default function's pro-tools index. */
     int proToolsV1V2 (int cid) noexcept
     {
         switch (Defa::kindForCid (cid))
         {
             case button:    return proToolsButtonIndex (slotForCid (cid) - 1);
-            case jogWheel:  return proToolsJogIndex (cid);
+            case jogWheel:  return protoolsJogIndexesWhenZmN;
             default:        return rowAt (protoolsMapping0, proToolsFactoryValue (cid))[0];
         }
     }

@@ -65,7 +65,10 @@ namespace
     {
     public:
         Transfer (midiports::Output& o, const CtMap& m)
-            : output (o), map (m), mode (m.getCtMode()), isHui (CtMode::protocolForType (mode) == 1)
+            : output (o), mode (m.getCtMode()), isHui (CtMode::protocolForType (mode) == 1),
+              // "pro-tools" is a factory mode: the unit gets its factory image,
+              // whatever a loaded file or the "usrdef-hui" edits left behind.
+              isFactoryHui (mode == 2), map (isFactoryHui ? CtMap (CtMode (2)) : m)
         {
         }
 
@@ -85,20 +88,24 @@ namespace
         }
 
     private:
+        /** The slot of a position is that of its control in the stream table,
+            so a map that lacks the control still sends that slot's record. */
         void sendPosition (int position)
         {
-            const auto control = map.getControlById (controlAt[position - 1]);
+            const auto cid = controlAt[position - 1];
+            const auto control = map.getControlById (cid);
+            const auto slot = slotForCid (cid);
 
             if (position == 47 || position == 48)           sendZoomRecord (1, position);
             else if (position >= 67 && position <= 70)      sendDirectionRecord (1, position);
-            else if (position >= 71 && position <= 78)      sendKnobRecord (1, control);
+            else if (position >= 71 && position <= 78)      sendKnobRecord (1, control, slot);
             else if (position == 79 || position == 80)      sendJogRecord (1, position == 80);
-            else if (position >= 90)                        sendFaderRecord (1, control);
-            else                                            sendControlRecord (control);
+            else if (position >= 90)                        sendFaderRecord (1, control, slot);
+            else                                            sendControlRecord (control, slot);
         }
 
         //==============================================================================
-        void sendControlRecord (const juce::ValueTree& control)
+        void sendControlRecord (const juce::ValueTree& control, int slot)
         {
             if (isHui)
                 return sendInPairs ({ 0x0b, 0xb0, 0x0f, low8 (intOf (control, Tags::v1)), 0x2f, low8 (intOf (control, Tags::v2)) }, 1);
@@ -106,7 +113,7 @@ namespace
             if (intOf (control, Tags::value) == 0)
                 return sendInPairs ({ 0x09, 0x90, 0x00, 0x7f, 0x00, 0x00 }, 1);
 
-            const auto* t = slotRecord (slotForCid (intOf (control, Tags::cid)));
+            const auto* t = slotRecord (slot);
 
             for (const auto byte : { t[0], t[1], t[2], (juce::uint8) 0x7f })
             {
@@ -128,33 +135,39 @@ namespace
 
         void sendDirectionRecord (int pauseMs, int slot)
         {
-            const auto* t = slotRecord (slot);
-
             if (isHui)
-                sendSingly ({ 0x0b, 0xb0, 0x0f, HuiBnPairs[slot - 1][0], 0x2f, HuiBnPairs[slot - 1][1] }, pauseMs);
-            else
-                sendSingly ({ t[0], t[1], t[2], 0x7f, 0x00, 0x00 }, pauseMs);
+            {
+                const auto* pair = isFactoryHui ? factoryHuiBnPair (slot - 1) : HuiBnPairs[slot - 1];
+                return sendSingly ({ 0x0b, 0xb0, 0x0f, pair[0], 0x2f, pair[1] }, pauseMs);
+            }
+
+            const auto* t = slotRecord (slot);
+            sendSingly ({ t[0], t[1], t[2], 0x7f, 0x00, 0x00 }, pauseMs);
         }
 
-        void sendKnobRecord (int pauseMs, const juce::ValueTree& knob)
+        void sendKnobRecord (int pauseMs, const juce::ValueTree& knob, int slot)
         {
             if (isHui)
                 return sendSingly ({ 0x0b, 0xb0, (juce::uint8) (0x40 + lowNibbleOfValue2 (knob)), 0x40, 0x00, 0x00 }, pauseMs);
 
-            const auto* t = slotRecord (slotForCid (intOf (knob, Tags::cid)));
+            const auto* t = slotRecord (slot);
             sendSingly ({ t[0], t[1], t[2], t[3], 0x00, 0x00 }, pauseMs);
         }
 
         void sendJogRecord (int pauseMs, bool half)
         {
             if (isHui)
-                return sendSingly ({ 0x0b, 0xb0, 0x0f, 0x0d, 0x2f, HuiJogPairs[half ? 0 : 1][1] }, pauseMs);
+            {
+                const auto row = half ? 0 : 1;
+                const auto* pair = isFactoryHui ? factoryHuiJogPair (row) : HuiJogPairs[row];
+                return sendSingly ({ 0x0b, 0xb0, 0x0f, 0x0d, 0x2f, pair[1] }, pauseMs);
+            }
 
             const auto* t = slotRecord (79 + (half ? 1 : 0));
             sendSingly ({ t[0], t[1], t[2], t[3], 0x00, 0x00 }, pauseMs);
         }
 
-        void sendFaderRecord (int pauseMs, const juce::ValueTree& fader)
+        void sendFaderRecord (int pauseMs, const juce::ValueTree& fader, int slot)
         {
             if (isHui)
             {
@@ -168,7 +181,7 @@ namespace
                 return;
             }
 
-            const auto* t = slotRecord (slotForCid (intOf (fader, Tags::cid)));
+            const auto* t = slotRecord (slot);
             sendSingly ({ t[0], t[1], t[2], 0x00, 0x00, 0x00 }, pauseMs);
         }
 
@@ -235,9 +248,9 @@ namespace
         }
 
         midiports::Output& output;
-        const CtMap& map;
         const int mode;
-        const bool isHui;
+        const bool isHui, isFactoryHui;
+        const CtMap map;
         juce::MidiBuffer block;
         int pacing = 0;
     };

@@ -23,6 +23,11 @@ void sendMidiBuffer (midiports::Output& output, const juce::MidiBuffer& block);
     EF 7F 7F and the end message, paced by 297 ms of pauses in all, and closes
     the output. It blocks the calling thread for its duration.
 
+    Each position reads the slot of its own control in the stream table, so a
+    map that lacks the control still sends that slot. "pro-tools" is a factory
+    mode: it always sends its factory image, whatever its map or the
+    "usrdef-hui" pair tables hold.
+
     Fails with "No device selected", "<name>: device does not exist" or
     "<name>: could not open device"; it has then sent nothing and left pid
     alone. Once the output is open nothing is checked.

@@ -2,7 +2,9 @@
 
 #include "Arrays.h"
 #include "Defa.h"
+#include "LoadedMapCheck.h"
 #include "MappingTransfer.h"
+#include "VerifiedFileWrite.h"
 
 #include <zuvo_core/zuvo_core.h>
 
@@ -35,29 +37,75 @@ namespace
         return {};
     }
 
+    juce::PropertiesFile::Options settingsFileOptions()
+    {
+        juce::PropertiesFile::Options fileOptions;
+        fileOptions.applicationName = "VtrPlus";
+        fileOptions.filenameSuffix = ".conf";
+        fileOptions.folderName = "ZuvoAudio/VtrPlus";
+        fileOptions.osxLibrarySubFolder = "Application Support";
+        fileOptions.commonToAllUsers = true;
+        fileOptions.storageFormat = juce::PropertiesFile::storeAsCompressedBinary;
+
+        // An absolute folder name replaces the machine-wide folder.
+        if (const auto folder = redirectedSettingsFolder(); folder != juce::File())
+            fileOptions.folderName = folder.getFullPathName();
+
+        return fileOptions;
+    }
+
     /** The framework's properties, set up for the settings file. */
     class Settings final : public juce::ApplicationProperties
     {
     public:
-        Settings()
-        {
-            juce::PropertiesFile::Options fileOptions;
-            fileOptions.applicationName = "VtrPlus";
-            fileOptions.filenameSuffix = ".conf";
-            fileOptions.folderName = "ZuvoAudio/VtrPlus";
-            fileOptions.osxLibrarySubFolder = "Application Support";
-            fileOptions.commonToAllUsers = true;
-            fileOptions.storageFormat = juce::PropertiesFile::storeAsCompressedBinary;
+        Settings()    { setStorageParameters (options); }
 
-            // An absolute folder name replaces the machine-wide folder.
-            if (const auto folder = redirectedSettingsFolder(); folder != juce::File())
-                fileOptions.folderName = folder.getFullPathName();
-
-            setStorageParameters (fileOptions);
-        }
+        const juce::PropertiesFile::Options options = settingsFileOptions();
     };
 
+    /** The bytes of a properties file in this format that holds exactly these
+        properties: written by the framework into a scratch file of the
+        temporary folder and read back through it. Empty when that fails. */
+    juce::MemoryBlock propertiesFileBytes (juce::PropertySet& properties,
+                                           const juce::PropertiesFile::Options& options)
+    {
+        const juce::TemporaryFile scratch;
+
+        {
+            juce::PropertiesFile written (scratch.getFile(), options);
+            written.addAllPropertiesFrom (properties);
+
+            if (! written.save())
+                return {};
+        }
+
+        juce::PropertiesFile readBack (scratch.getFile(), options);
+        juce::MemoryBlock bytes;
+
+        if (readBack.getAllProperties() != properties.getAllProperties() || ! scratch.getFile().loadFileAsData (bytes))
+            return {};
+
+        return bytes;
+    }
+
     const juce::String loadFailure ("Could not load mapping data");
+
+    /** Earlier editors saved the jog function of their zoom state in 73 and 74,
+        which hold the jog's normal state. */
+    void restoreProToolsJog (const CtMap& map)
+    {
+        for (int id : { 73, 74 })
+        {
+            auto control = map.getControlById (id);
+
+            if (! control.isValid())
+                continue;
+
+            control.setProperty (Tags::value, Defa::factoryValue (2, id), nullptr);
+            control.setProperty (Tags::v1, Defa::factoryV1V2 (2, id, 1), nullptr);
+            control.setProperty (Tags::v2, Defa::factoryV1V2 (2, id, 2), nullptr);
+        }
+    }
 
     juce::XmlElement::TextFormat mappingFileFormat()
     {
@@ -214,15 +262,25 @@ public:
 
     void saveSettings()
     {
-        // The framework hands out the per-user file when the common one cannot
-        // be written; the settings then go nowhere rather than somewhere else.
+        // Only the common file is written: when it cannot be, the settings go
+        // nowhere rather than somewhere else. The framework's own save would
+        // replace it even after a short write (its test of whether the file can
+        // be written is such a save), so it goes through the verified write.
         auto* common = settings.getCommonSettings (false);
+        const auto xml = modesTree.createXml();
 
-        if (common == nullptr || settings.getCommonSettings (true) != common)
+        if (common == nullptr || xml == nullptr)
             return;
 
-        if (const auto xml = modesTree.createXml())
-            common->setValue ("modes", xml.get());
+        juce::PropertySet content;
+        content.addAllPropertiesFrom (*common);
+        content.setValue ("modes", xml.get());
+
+        const auto file = common->getFile();
+        const auto bytes = propertiesFileBytes (content, settings.options);
+
+        if (! bytes.isEmpty() && file.getParentDirectory().createDirectory())
+            writeFileVerified (file, bytes);
     }
 
     juce::Result sendCurrentMapping()
@@ -242,6 +300,10 @@ public:
 
         loaded.setProperty (Tags::mode, slug, nullptr);
         const CtMode mode (slug);
+
+        if (! holdsOnlyWhatTheEditorWrites (CtMap (loaded)))
+            return juce::Result::fail (loadFailure);
+
         const auto index = modesTree.indexOf (findMode (mode));
 
         if (index >= 0)
@@ -250,7 +312,12 @@ public:
         modesTree.addChild (loaded, index, nullptr);
         setCurrentMode (mode);
 
-        if (mode == 3)
+        // The protocol that the boxes show is the one the mode sends.
+        setCurrentPtcl (CtMode::protocolForType (mode));
+
+        if (mode == 2)
+            restoreProToolsJog (CtMap (loaded));
+        else if (mode == 3)
             rebuildUserMcpTables (CtMap (loaded));
         else if (mode == 4)
             rebuildUserHuiTables (CtMap (loaded));
@@ -265,7 +332,10 @@ public:
         if (xml == nullptr)
             return juce::Result::fail ("Could not save current mapping to disk");
 
-        if (! xml->writeTo (file, mappingFileFormat()))
+        juce::MemoryOutputStream document;
+        xml->writeTo (document, mappingFileFormat());
+
+        if (! writeFileVerified (file, document.getMemoryBlock()))
             return juce::Result::fail ("Failed to write mapping file");
 
         return juce::Result::ok();
@@ -280,8 +350,9 @@ public:
     int currentMode = 1;
 
 private:
-    /** nd and knobVelos from a loaded "usrdef-mcp" map; a later id overwrites
-        an earlier one of the same slot (the jog ids in zoom states 1 and 2). */
+    /** nd and knobVelos from a loaded "usrdef-mcp" map: each control into its
+        own slot, whatever the zoom state, so the jog's normal state (73, 74) and
+        its zoom states (86-89) each keep the file's assignment. */
     static void rebuildUserMcpTables (const CtMap& map)
     {
         for (int id = 1; id <= 89; ++id)
@@ -299,9 +370,9 @@ private:
             record[3] = (juce::uint8) (velo & 0xff);
 
             const auto isKnob = id >= 65 && id <= 72;
-            const auto isNormalJog = (id == 73 || id == 74) && isZoomNorLR == 0;
+            const auto isJog = id == 73 || id == 74;
 
-            if (type == 11 && (isKnob || isNormalJog))
+            if (type == 11 && (isKnob || isJog))
             {
                 const auto number = record[2];
                 const auto column = ((number >= 16 && number <= 23) || number == 60) ? 0 : 1;
@@ -339,7 +410,7 @@ VtrPlus::VtrPlus() : impl (std::make_unique<Impl>()) {}
 VtrPlus::~VtrPlus()
 {
     impl->saveSettings();
-    impl.reset();   // closing the settings writes the file
+    impl.reset();
     singletonHolder.clear (this);
 }
 

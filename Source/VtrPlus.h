@@ -63,9 +63,11 @@ public:
 
     //==============================================================================
     /** Reads a mapping file in place of the stored map of its mode and makes
-        that mode current; fails with "Could not load mapping data", also when
-        the file, or a file that its map may save to once edited, would be
-        longer than maxMappingFileBytes. */
+        that mode current, with the mode's protocol. Fails with "Could not load
+        mapping data", changing nothing, when the file is not a map of one of
+        the five modes, holds a value that the editor cannot write for that
+        control (holdsOnlyWhatTheEditorWrites), or when it, or a file that its
+        map may save to once edited, would be longer than maxMappingFileBytes. */
     juce::Result openFile (const juce::File& file);
 
     /** The longest mapping file that loads: far above the 10 KB of a map that

@@ -9,7 +9,9 @@ set(VTR_CORE_SOURCES
     Source/Arrays.cpp
     Source/Defa.cpp
     Source/ControllerMap.cpp
+    Source/LoadedMapCheck.cpp
     Source/VtrPlus.cpp
+    Source/VerifiedFileWrite.cpp
     Source/MappingTransfer.cpp
     modules/include_midi_ports.cpp
     modules/include_zuvo_core.cpp)

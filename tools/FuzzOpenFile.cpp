@@ -1,8 +1,10 @@
 // libFuzzer target: arbitrary bytes as a mapping file. Whatever the file
 // holds, the device object must keep its five maps, one of each mode, and a
 // current map that is one of them; a map that loaded must save and load again
-// as it was, also once the editor has written its longest values into it.
+// as it was, also once the editor has edited it; and the unit's tables must
+// hold nothing the unit cannot take.
 
+#include "Arrays.h"
 #include "VtrPlus.h"
 
 namespace
@@ -65,9 +67,16 @@ namespace
         checkMaps (device);
     }
 
-    /** Edits of every control as the editor makes them, with its longest values. */
-    void writeLongestEditorValues (const CtMap& map)
+    /** Edits as the editor makes them, as long as it makes them: in the MCP
+        modes every control takes the longest values, a HUI map is reset. */
+    void editAsTheEditorDoes (CtMap map)
     {
+        if (CtMode::protocolForType (map.getCtMode()) == 1)
+        {
+            map.reset();
+            return;
+        }
+
         for (int id = 1; id <= 89; ++id)
         {
             auto control = map.getControlById (id);
@@ -76,10 +85,35 @@ namespace
                 continue;
 
             control.setProperty (Tags::type, "pitch", nullptr);
+            control.setProperty (Tags::chan, 16, nullptr);
 
-            for (const auto& property : { Tags::chan, Tags::value, Tags::v1, Tags::v2, Tags::velo })
+            for (const auto& property : { Tags::value, Tags::v1, Tags::v2, Tags::velo })
                 control.setProperty (property, 127, nullptr);
         }
+    }
+
+    /** Every slot record sent of the "usrdef-mcp" table is a message the unit
+        knows (or none) with 7-bit data, and every "usrdef-hui" pair is 7-bit. */
+    void checkUnitTables()
+    {
+        for (int slot = 1; slot <= 98; ++slot)
+        {
+            const auto* r = nd[slot];
+            check (r[0] == 0 || r[0] == 9 || r[0] == 11 || r[0] == 14, "a known message type");
+            check (r[1] >> 4 == r[0], "a status byte of that type");
+            check (r[2] < 0x80 && r[3] < 0x80, "7-bit data");
+        }
+
+        const auto checkPairs = [] (const auto& pairs)
+        {
+            for (const auto& pair : pairs)
+                check (pair[0] < 0x80 && pair[1] < 0x80, "7-bit HUI pairs");
+        };
+
+        checkPairs (HuiBnPairs);
+        checkPairs (HuiKnPairs);
+        checkPairs (HuiFdknPairs);
+        checkPairs (HuiJogPairs);
     }
 }
 
@@ -93,11 +127,12 @@ extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
 
     const auto loaded = h.device->openFile (input);
     checkMaps (*h.device);
+    checkUnitTables();
 
     if (loaded.wasOk())
     {
         checkRoundTrip (*h.device, output);
-        writeLongestEditorValues (h.device->getCurrentMap());
+        editAsTheEditorDoes (h.device->getCurrentMap());
         checkRoundTrip (*h.device, output);
     }
 

@@ -12,7 +12,8 @@ namespace
     struct McpRun { int first, last; const char* type; int chan, chanStep, value, valueStep, velo; };
     struct HuiRun { int first, last, v1, v1Step, v2, v2Step, value, valueStep; };
 
-    // "mackie", "logic" and "usrdef-mcp" alike, zoom state 0.
+    // "mackie", "logic" and "usrdef-mcp" alike, in every zoom state: 73 and 74
+    // are the jog's normal state, 86-89 its zoom states.
     const McpRun mcpRuns[] = {
         {  1,  8, "note", 1, 0,   0, 1, 127 }, {  9, 16, "note", 1, 0,   8, 1, 127 },
         { 17, 24, "note", 1, 0,  16, 1, 127 }, { 25, 32, "note", 1, 0,  24, 1, 127 },
@@ -29,13 +30,10 @@ namespace
         { 88, 89, "note", 1, 0,  96, 1, 127 },
     };
 
-    // The jog halves in zoom states 1 and 2 take the records of 86/87 and 88/89.
-    const McpRun mcpJogRuns[] = { { 73, 74, "note", 1, 0, 98, 1, 127 }, { 73, 74, "note", 1, 0, 96, 1, 127 } };
-
     // "pro-tools": value, then value1 (= value2); -1 where value1 is not fixed by the tables.
     struct ProToolsRow { int id, value, v1; };
 
-    std::vector<ProToolsRow> proToolsRows (int zoom)
+    std::vector<ProToolsRow> proToolsRows()
     {
         std::vector<ProToolsRow> rows;
 
@@ -56,7 +54,6 @@ namespace
             return v;
         };
 
-        const int jog[3][2] = { { 17, 17 }, { 87, 89 }, { 90, 86 } };
 
         add (1, from (19, 8), from (43, 8));
         add (9, from (27, 8), from (35, 8));
@@ -70,7 +67,7 @@ namespace
         add (58, { 92, 93, 95, 94, 96, 97 }, { 59, 60, 62, 61, 64, 63 });
         add (64, { 91 }, { 0 });
         add (65, from (9, 8), { -1 });
-        add (73, { jog[zoom][0], jog[zoom][1] }, { zoom == 0 ? 17 : -1 });
+        add (73, { 17, 17 }, { 17 });
         add (75, { 65, 66 }, { 65, 66 });
         add (77, from (0, 9), { -1 });
         add (86, { 87, 89, 90, 86 }, { 0 });
@@ -97,7 +94,7 @@ namespace
     };
 
     /** type, chan, value and velo of every id in an MCP-family map. */
-    std::map<int, McpRun> mcpExpectation (int zoom)
+    std::map<int, McpRun> mcpExpectation()
     {
         std::map<int, McpRun> byId;
 
@@ -105,13 +102,6 @@ namespace
             for (int id = run.first; id <= run.last; ++id)
                 byId[id] = { id, id, run.type, run.chan + run.chanStep * (id - run.first),
                              0, run.value + run.valueStep * (id - run.first), 0, run.velo };
-
-        if (zoom > 0)
-            for (int id = 73; id <= 74; ++id)
-            {
-                const auto& run = mcpJogRuns[zoom - 1];
-                byId[id] = { id, id, run.type, 1, 0, run.value + id - 73, 0, run.velo };
-            }
 
         return byId;
     }
@@ -139,8 +129,8 @@ TEST (CtMapFactory, EveryModeInEveryZoomState)
     {
         const ZoomState zoomState (zoom);
         const auto maps = buildAllModes();
-        const auto mcp = mcpExpectation (zoom);
-        const auto proTools = proToolsRows (zoom);
+        const auto mcp = mcpExpectation();
+        const auto proTools = proToolsRows();
 
         for (int mode = 0; mode < 5; ++mode)
         {
@@ -318,16 +308,18 @@ TEST (CtMapReset, TwiceIsOnce)
     }
 }
 
-TEST (CtMapReset, FollowsTheZoomStateOfTheMoment)
+TEST (CtMapReset, GivesTheJogItsNormalStateInAZoomState)
 {
     CtMap mackie (CtMode (0));
+    mackie.getControlById (74).setProperty (Tags::value, 5, nullptr);
     const ZoomState zoomState (2);
     mackie.reset();
 
-    EXPECT_EQ ((int) mackie.getControlById (73)[Tags::value], 96);
-    EXPECT_EQ ((int) mackie.getControlById (74)[Tags::value], 97);
-    EXPECT_EQ (mackie.getControlById (74)[Tags::type].toString(), "note");
-    EXPECT_EQ ((int) mackie.getControlById (74)[Tags::velo], 127);
+    EXPECT_EQ ((int) mackie.getControlById (73)[Tags::value], 60);
+    EXPECT_EQ ((int) mackie.getControlById (74)[Tags::value], 60);
+    EXPECT_EQ (mackie.getControlById (74)[Tags::type].toString(), "cc");
+    EXPECT_EQ ((int) mackie.getControlById (74)[Tags::velo], 64);
+    EXPECT_EQ ((int) mackie.getControlById (88)[Tags::value], 96);
 }
 
 TEST (CtMapHandles, ShareOneTree)

@@ -79,21 +79,31 @@ namespace
         }
     }
 
-    TEST_F (FactoryRules, McpJogFollowsTheZoomStateAtTheMomentOfTheCall)
+    TEST_F (FactoryRules, JogIdsKeepTheirOwnStateInEveryZoomState)
     {
-        struct JogCase { int zoomState, valueOf73, valueOf74; const char* type; int velo; };
-        const JogCase cases[] { { 0, 60, 60, "cc", 64 }, { 1, 98, 99, "note", 127 }, { 2, 96, 97, "note", 127 } };
+        // 73 and 74 are the jog's normal state, 86-89 its zoom states: a
+        // reset in a zoom state gives each its own factory assignment.
+        struct JogCase { int mode; std::vector<int> values; const char* typeOf73; int veloOf74; };
+        const JogCase cases[] {
+            { mackie, { 60, 60, 98, 99, 96, 97 }, "cc", 64 },
+            { proTools, { 17, 17, 87, 89, 90, 86 }, "cc", 64 },
+        };
 
         for (const auto& c : cases)
         {
-            SCOPED_TRACE (c.zoomState);
-            const ScopedViewState zoom (c.zoomState, 1);
-            const auto left = factoryControl (mackie, 73);
-            const auto right = factoryControl (mackie, 74);
-            EXPECT_EQ (left.value, c.valueOf73);
-            EXPECT_EQ (right.value, c.valueOf74);
-            EXPECT_EQ (left.type, c.type);
-            EXPECT_EQ (right.velo, c.velo);
+            for (int zoomState : { 0, 1, 2, 7 })
+            {
+                SCOPED_TRACE (juce::String (c.mode) + " in zoom state " + juce::String (zoomState));
+                const ScopedViewState zoom (zoomState, 1);
+                std::vector<int> values;
+
+                for (int id : { 73, 74, 86, 87, 88, 89 })
+                    values.push_back (factoryControl (c.mode, id).value);
+
+                EXPECT_EQ (values, c.values);
+                EXPECT_EQ (factoryControl (c.mode, 73).type, c.typeOf73);
+                EXPECT_EQ (factoryControl (c.mode, 74).velo, c.veloOf74);
+            }
         }
     }
 
@@ -140,26 +150,6 @@ namespace
         EXPECT_EQ (covered, 89);
         EXPECT_EQ (Defa::getName (proTools, 0, Defa::indexForvalue (proTools, 0, factoryControl (proTools, 1).value)),
                    "REC.1");
-    }
-
-    TEST_F (FactoryRules, ProToolsJogInTheZoomStates)
-    {
-        struct JogCase { int zoomState, valueOf73, valueOf74; };
-        const JogCase cases[] { { 0, 17, 17 }, { 1, 87, 89 }, { 2, 90, 86 } };
-
-        for (const auto& c : cases)
-        {
-            SCOPED_TRACE (c.zoomState);
-            const ScopedViewState zoom (c.zoomState, 0);
-            EXPECT_EQ (factoryControl (proTools, 73).value, c.valueOf73);
-            EXPECT_EQ (factoryControl (proTools, 74).value, c.valueOf74);
-            EXPECT_EQ (factoryControl (proTools, 74).value2, c.valueOf74);
-
-            const int zoomJogs[] { 87, 89, 90, 86 };
-
-            for (int id = 86; id <= 89; ++id)
-                EXPECT_EQ (factoryControl (proTools, id).value, zoomJogs[id - 86]);
-        }
     }
 
     //==============================================================================
@@ -297,9 +287,5 @@ namespace
         }
 
         EXPECT_EQ (Defa::factoryV1V2 (usrdefHui, 1, 3), 0);
-
-        // An unknown zoom state leaves the jog ids without a pro-tools function.
-        const ScopedViewState unknown (7, 0);
-        EXPECT_EQ (Defa::factoryValue (proTools, 73), 0);
     }
 }

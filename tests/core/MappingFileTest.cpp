@@ -138,7 +138,7 @@ TEST_F (MappingFileTest, LoadingReplacesTheStoredMapInPlace)
     device.setCtMode (1);
     auto document = savedCurrentMap();
     document->getChildByName ("controls")->getChildElement (0)->setAttribute ("chan", 4);
-    document->setAttribute ("protocol", 1);   // kept as the file gives it
+    document->setAttribute ("protocol", 1);   // the mode's protocol wins
 
     device.setCtMode (0);
     const auto tablesBefore = std::make_tuple (copyOf (cb), copyOf (lg), copyOf (nd), copyOfKnobVelos());
@@ -154,7 +154,7 @@ TEST_F (MappingFileTest, LoadingReplacesTheStoredMapInPlace)
     EXPECT_EQ (modes.getChild (1).getChildWithName (Tags::controls).getChild (0)[Tags::chan].toString(), "4");
     EXPECT_TRUE (device.getCurrentMap().tree == modes.getChild (1));
     EXPECT_EQ (modes[Tags::curr].toString(), "logic");
-    EXPECT_EQ (device.getCurrPtcl(), 1);
+    EXPECT_EQ (device.getCurrPtcl(), 0);
     EXPECT_EQ (g_LasPtcl4Usdf, 1);
     EXPECT_EQ (std::make_tuple (copyOf (cb), copyOf (lg), copyOf (nd), copyOfKnobVelos()), tablesBefore);
     g_LasPtcl4Usdf = 0;
@@ -194,8 +194,9 @@ TEST_F (MappingFileTest, AUserMcpFileRebuildsItsSlotTable)
         { "a missing control", 0,
           [&] (auto& cs) { cs.removeChildElement (&control (cs, 66), true); },
           [&] { EXPECT_EQ (record (72), std::vector<int> ({ 0x09, 0x90, 0x00, 0x7f })); } },
-        { "type null and a wrongly cased type", 0,
-          [&] (auto& cs) { setAll (control (cs, 2), "null", 5, 1, 2); setAll (control (cs, 3), "CC", 1, 7, 9); },
+        { "type null, and a control without a type", 0,
+          [&] (auto& cs) { setAll (control (cs, 2), "null", 5, 1, 2); setAll (control (cs, 3), "cc", 1, 7, 9);
+                           control (cs, 3).removeAttribute ("type"); },
           [&] { EXPECT_EQ (record (26), std::vector<int> ({ 0x00, 0x04, 0x01, 0x02 }));
                 EXPECT_EQ (record (27), std::vector<int> ({ 0x09, 0x90, 0x07, 0x09 })); } },
         { "a knob's rotation pattern, by controller number", 0,
@@ -205,17 +206,15 @@ TEST_F (MappingFileTest, AUserMcpFileRebuildsItsSlotTable)
                 EXPECT_EQ (knobVelos[1][1], 101);
                 EXPECT_EQ (knobVelos[2][0], knobVelosBefore[4]);
                 EXPECT_EQ (knobVelos[2][1], knobVelosBefore[5]); } },
-        { "the jog in zoom state 1", 1,
+        { "the jog in zoom state 1: each state into its own slots", 1,
           [&] (auto& cs) { setAll (control (cs, 86), "note", 2, 50, 1); setAll (control (cs, 87), "note", 2, 51, 1);
-                           setAll (control (cs, 73), "cc", 1, 60, 5); },
+                           setAll (control (cs, 73), "cc", 1, 60, 5); setAll (control (cs, 74), "cc", 1, 61, 5); },
           [&] { EXPECT_EQ (record (69), std::vector<int> ({ 0x09, 0x91, 50, 1 }));
                 EXPECT_EQ (record (70), std::vector<int> ({ 0x09, 0x91, 51, 1 }));
-                EXPECT_EQ (record (79), std::vector<int> ({ 0x0b, 0xb0, 60, 64 }));
-                EXPECT_EQ (record (80), std::vector<int> ({ 0x0b, 0xb0, 60, 64 }));
-                EXPECT_EQ (knobVelos[8][0], knobVelosBefore[16]); } },
-        { "a channel out of range", 0,
-          [&] (auto& cs) { setAll (control (cs, 4), "note", 0, 300, -1); },
-          [&] { EXPECT_EQ (record (28), std::vector<int> ({ 0x09, 0xff, 0x2c, 0xff })); } },
+                EXPECT_EQ (record (79), std::vector<int> ({ 0x0b, 0xb0, 61, 5 }));
+                EXPECT_EQ (record (80), std::vector<int> ({ 0x0b, 0xb0, 60, 5 }));
+                EXPECT_EQ (knobVelos[8][0], 5);
+                EXPECT_EQ (knobVelos[8][1], 5); } },
     };
 
     device.setCtMode (3);
@@ -249,7 +248,8 @@ TEST_F (MappingFileTest, AUserHuiFileRebuildsItsPairTables)
     setPair (25, 3, 0x44);      // a button: HUI button index 0
     setPair (66, 0x40, 5);      // a knob
     setPair (74, 13, 0);        // the right jog half
-    setPair (85, 0x40, 2);      // the master fader
+    setPair (85, 0x40, 2);      // the master fader, with the function of that pair
+    controls.getChildElement (85 - 1)->setAttribute ("value", 11);
     setPair (76, 1, 0x41);      // a zoom button shares its row with control 86 ...
     setPair (86, 13, 0x43);     // ... which comes later and so wins it
     controls.removeChildElement (controls.getChildElement (88 - 1), true);
@@ -352,6 +352,134 @@ TEST_F (MappingFileTest, BadDocumentsChangeNothing)
 
     const auto missing = device.openFile (file.getFile().getSiblingFile ("no such file.rilo"));
     EXPECT_EQ (missing.getErrorMessage(), "Could not load mapping data");
+}
+
+TEST_F (MappingFileTest, ValuesTheEditorCannotWriteAreRefusedAndChangeNothing)
+{
+    struct Case
+    {
+        const char* what;
+        int mode;
+        int id;
+        const char* attribute;
+        const char* text;       // nullptr removes the attribute
+    };
+
+    const Case cases[] = {
+        { "channel 0 (status FF)", 3, 4, "chan", "0" },
+        { "channel 17", 0, 4, "chan", "17" },
+        { "a note above 127", 3, 1, "value", "200" },
+        { "a controller below 0", 3, 65, "value", "-1" },
+        { "a velocity above 127", 1, 1, "velo", "128" },
+        { "a number with trailing text", 3, 1, "value", "12abc" },
+        { "a wrongly cased type", 3, 3, "type", "CC" },
+        { "an unknown kind", 3, 1, "kind", "knob" },
+        { "a control without a kind", 3, 1, "kind", nullptr },
+        { "an id outside 1-89", 3, 2, "id", "90" },
+        { "an id that repeats another", 3, 2, "id", "1" },
+        { "an id with a leading zero", 3, 2, "id", "02" },
+        { "a HUI port byte FF", 4, 25, "value2", "255" },
+        { "a HUI zone past the last", 4, 25, "value1", "30" },
+        { "a jog zone other than 0D", 4, 73, "value1", "12" },
+        { "a knob port past 7", 4, 65, "value2", "8" },
+        { "a fader whose function is not its pair's", 4, 77, "value", "11" },
+        { "a HUI control that sends notes", 4, 1, "type", "note" },
+        { "a function outside the list", 4, 1, "value", "101" },
+        { "a pro-tools function changed", 2, 1, "value1", "44" },
+        { "a pro-tools jog outside the jog's functions", 2, 73, "value", "88" },
+    };
+
+    // Some state of every kind that a load could change.
+    device.setCtMode (4);
+    HuiBnPairs[3][1] = 0x45;
+    device.setCtMode (3);
+    nd[10][2] = 55;
+    knobVelos[2][1] = 99;
+
+    const auto tables = []
+    {
+        std::vector<juce::uint8> bytes;
+        const auto add = [&bytes] (const auto& table)
+        {
+            const auto* begin = reinterpret_cast<const juce::uint8*> (&table);
+            bytes.insert (bytes.end(), begin, begin + sizeof (table));
+        };
+
+        add (cb); add (lg); add (nd); add (pt); add (knobVelos);
+        add (HuiBnPairs); add (HuiKnPairs); add (HuiFdknPairs); add (HuiJogPairs);
+        return bytes;
+    };
+
+    std::unique_ptr<juce::XmlElement> factoryDocuments[5];
+
+    for (int mode = 0; mode < 5; ++mode)
+    {
+        device.setCtMode (mode);
+        factoryDocuments[mode] = savedCurrentMap();
+    }
+
+    device.setCtMode (3);
+    const auto modesBefore = device.getModesTree().createCopy();
+    const auto tablesBefore = tables();
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.what);
+        auto document = std::make_unique<juce::XmlElement> (*factoryDocuments[c.mode]);
+        auto* control = document->getChildByName ("controls")->getChildElement (c.id - 1);
+
+        if (c.text != nullptr)
+            control->setAttribute (c.attribute, c.text);
+        else
+            control->removeAttribute (c.attribute);
+
+        const auto result = load (*document);
+        EXPECT_EQ (result.getErrorMessage(), "Could not load mapping data");
+        EXPECT_TRUE (device.getModesTree().isEquivalentTo (modesBefore));
+        EXPECT_EQ (device.getCurrentCtMode(), 3);
+        EXPECT_TRUE (tables() == tablesBefore);
+    }
+
+    // The unchanged documents still load.
+    for (int mode = 0; mode < 5; ++mode)
+        EXPECT_TRUE (load (*factoryDocuments[mode]).wasOk()) << modeSlugs[mode];
+}
+
+TEST_F (MappingFileTest, AProToolsFileWithAZoomStatesJogLoadsAsTheFactoryMap)
+{
+    // Earlier editors saved the zoom state's jog functions in 73 and 74.
+    device.setCtMode (2);
+    auto document = savedCurrentMap();
+    const auto factory = document->toString();
+    auto* controls = document->getChildByName ("controls");
+
+    for (auto [id, function] : { std::pair { 73, "87" }, std::pair { 74, "89" } })
+        for (auto* attribute : { "value", "value1", "value2" })
+            controls->getChildElement (id - 1)->setAttribute (attribute, function);
+
+    device.setCtMode (0);
+    ASSERT_TRUE (load (*document).wasOk());
+    EXPECT_EQ (device.getCurrentCtMode(), 2);
+    EXPECT_EQ (savedCurrentMap()->toString(), factory);
+}
+
+TEST_F (MappingFileTest, TheProtocolOfALoadedMapIsItsModes)
+{
+    for (int mode : { 3, 4 })
+    {
+        SCOPED_TRACE (modeSlugs[mode]);
+        device.setCtMode (mode);
+        auto document = savedCurrentMap();
+        document->setAttribute ("protocol", mode == 3 ? 1 : 0);
+        g_LasPtcl4Usdf = mode == 3 ? 1 : 0;
+
+        device.setCtMode (0);
+        ASSERT_TRUE (load (*document).wasOk());
+        EXPECT_EQ (device.getCurrPtcl(), mode == 3 ? 0 : 1);
+        EXPECT_EQ (g_LasPtcl4Usdf, device.getCurrPtcl());   // "User Define" brings this mode back
+    }
+
+    g_LasPtcl4Usdf = 0;
 }
 
 TEST_F (MappingFileTest, TextThatXmlCannotHoldIsReplacedAndSavesToAFileThatLoads)

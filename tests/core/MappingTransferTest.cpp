@@ -306,6 +306,66 @@ TEST_F (TransferTest, EditedRecordsAreSentAsTheyStand)
     }
 }
 
+TEST_F (TransferTest, AMapWithoutSomeControlsSendsEachPositionsOwnSlot)
+{
+    // A "usrdef-mcp" file without knob 66, fader 78 and SEL 1: the file's
+    // rebuild gives their slots a note 0, and the transfer sends those slots.
+    device.setCtMode (3);
+    const juce::TemporaryFile file (".rilo");
+    ASSERT_TRUE (device.saveCurrentMapping (file.getFile()).wasOk());
+    auto document = juce::parseXML (file.getFile());
+    auto* controls = document->getChildByName ("controls");
+
+    for (int id : { 78, 66, 25 })
+        controls->removeChildElement (controls->getChildElement (id - 1), true);
+
+    ASSERT_TRUE (document->writeTo (file.getFile()));
+    ASSERT_TRUE (device.openFile (file.getFile()).wasOk());
+
+    device.setCurrentOutputDevice (studio.controller.getPortName());
+    ASSERT_TRUE (device.sendCurrentMapping().wasOk());
+    ASSERT_EQ (studio.controller.getTransfers().size(), 1u);
+    EXPECT_TRUE (studio.controller.getErrors().isEmpty()) << studio.controller.getErrors().joinIntoString ("\n");
+    const auto records = studio.controller.getTransfers()[0].records;
+
+    EXPECT_EQ (records[72 - 1], (Record { 0x09, 0x90, 0x00, 0x7f, 0, 0 }));   // knob 66
+    EXPECT_EQ (records[91 - 1], (Record { 0x09, 0x90, 0x00, 0x00, 0, 0 }));   // fader 78
+    EXPECT_EQ (records[1 - 1], (Record { 0x09, 0x90, 0x00, 0x7f, 0, 0 }));    // SEL 1: value 0
+    EXPECT_EQ (records[71 - 1], (Record { 0x0b, 0xb0, 16, 0x40, 0, 0 }));     // its neighbours as they were
+    EXPECT_EQ (records[90 - 1], (Record { 0x0e, 0xe0, 0, 0, 0, 0 }));
+}
+
+TEST_F (TransferTest, ProToolsSendsItsFactoryImageWhateverElseChanged)
+{
+    device.setCurrentOutputDevice (studio.controller.getPortName());
+    device.setCtMode (2);
+    ASSERT_TRUE (device.sendCurrentMapping().wasOk());
+
+    // "usrdef-hui" edits of the direction and jog pairs, and edits that only a
+    // stray write could make to the "pro-tools" map itself.
+    HuiBnPairs[66][1] = 0x41;
+    HuiJogPairs[0][1] = 0x40;
+    HuiJogPairs[1][1] = 0x00;
+    device.getCurrentMap().getControlById (1).setProperty (Tags::v1, 7, nullptr);
+    device.getCurrentMap().getControlById (65).setProperty (Tags::v2, 3, nullptr);
+    device.getCurrentMap().getControlById (77).setProperty (Tags::value, 12, nullptr);
+    ASSERT_TRUE (device.sendCurrentMapping().wasOk());
+
+    device.setCtMode (4);
+    ASSERT_TRUE (device.sendCurrentMapping().wasOk());
+
+    const auto transfers = studio.controller.getTransfers();
+    ASSERT_EQ (transfers.size(), 3u);
+    EXPECT_EQ (transfers[1].records, transfers[0].records);
+    EXPECT_EQ (transfers[0].records[67 - 1], (Record { 0x0b, 0xb0, 0x0f, 13, 0x2f, 68 }));
+    EXPECT_EQ (transfers[0].records[79 - 1], (Record { 0x0b, 0xb0, 0x0f, 0x0d, 0x2f, 64 }));
+
+    // "usrdef-hui" sends its own edits.
+    EXPECT_EQ (transfers[2].records[67 - 1], (Record { 0x0b, 0xb0, 0x0f, 13, 0x2f, 0x41 }));
+    EXPECT_EQ (transfers[2].records[79 - 1], (Record { 0x0b, 0xb0, 0x0f, 0x0d, 0x2f, 0x00 }));
+    reloadHuiPairTables();
+}
+
 TEST_F (TransferTest, TheStreamIgnoresTheZoomState)
 {
     device.setCurrentOutputDevice (studio.controller.getPortName());

@@ -37,44 +37,30 @@ namespace
         }
     }
 
-    TEST (SlotTables, JogSlotsFollowTheZoomStateOnly)
+    TEST (SlotTables, EachControlOwnsOneSlotInEveryViewState)
     {
-        struct JogCase { int zoomState, slotOf73, slotOf74; };
-        const JogCase cases[] { { 0, 80, 79 }, { 1, 69, 70 }, { 2, 67, 68 }, { 3, 67, 68 } };
-
-        for (const auto& c : cases)
+        // The zoom states have their own jog ids (86-89): the jog's normal
+        // state keeps slots 80 and 79, so no view state moves an assignment.
+        for (int zoomState : { 0, 1, 2, 3 })
         {
             for (int jogHalf : { 0, 1 })
             {
-                SCOPED_TRACE (juce::String (c.zoomState) + "/" + juce::String (jogHalf));
-                const ScopedViewState view (c.zoomState, jogHalf);
-                EXPECT_EQ (slotForCid (73), c.slotOf73);
-                EXPECT_EQ (slotForCid (74), c.slotOf74);
-            }
-        }
-    }
+                SCOPED_TRACE (juce::String (zoomState) + "/" + juce::String (jogHalf));
+                const ScopedViewState view (zoomState, jogHalf);
+                EXPECT_EQ (slotForCid (73), 80);
+                EXPECT_EQ (slotForCid (74), 79);
 
-    TEST (SlotTables, EachUsedSlotBelongsToExactlyOneControl)
-    {
-        for (int zoomState : { 0, 1, 2 })
-        {
-            SCOPED_TRACE (zoomState);
-            const ScopedViewState view (zoomState, 0);
+                std::map<int, std::set<int>> owners;
 
-            std::map<int, std::set<int>> owners;
+                for (int id = 1; id <= 89; ++id)
+                    owners[slotForCid (id)].insert (id);
 
-            for (int id = 1; id <= 89; ++id)
-                owners[slotForCid (id)].insert (id);
-
-            for (int slot = 0; slot < 100; ++slot)
-            {
-                SCOPED_TRACE (slot);
-                const auto& ids = owners[slot];
-                const bool sharedWithJog = zoomState != 0 && ids.count (73) + ids.count (74) > 0;
-                const bool freedByZoom = zoomState != 0 && (slot == 79 || slot == 80);
-
-                const bool unused = slot == 0 || slot == 99 || (slot >= 49 && slot <= 57) || freedByZoom;
-                EXPECT_EQ (ids.size(), unused ? 0u : (sharedWithJog ? 2u : 1u));
+                for (int slot = 0; slot < 100; ++slot)
+                {
+                    SCOPED_TRACE (slot);
+                    const bool unused = slot == 0 || slot == 99 || (slot >= 49 && slot <= 57);
+                    EXPECT_EQ (owners[slot].size(), unused ? 0u : 1u);
+                }
             }
         }
     }
@@ -126,7 +112,7 @@ namespace
 
         for (int n = 0; n <= 8; ++n)  expected.push_back ({ n, 0x00, 0x20 + n, 0x00 });
         for (int n = 0; n <= 7; ++n)  expected.push_back ({ 0x40 + n, 0x40, 0x00, 0x00 });
-        expected.push_back ({ 0x0F, 0x0D, 0x00, 0x00 });
+        expected.push_back ({ 0x0D, 0x40, 0x00, 0x00 });     // the jog wheel, as the V-pots
         expected.push_back ({ 0x0F, 0x1F, 0x40, 0x00 });
 
         // The switch records, as (zone, ports) groups in record order.

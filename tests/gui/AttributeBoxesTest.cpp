@@ -439,44 +439,63 @@ namespace
     }
 }
 
-TEST (AttributeBoxes, StoredValuesOutsideTheListsSelectNothingOrFallBack)
+TEST (AttributeBoxes, FilesWithValuesOutsideTheListsAreRefusedAndChangeNothing)
 {
     struct Case
     {
         int mode, cid;
         std::vector<std::pair<const char*, const char*>> attributes;
-        int typeIndex, chanIndex, funcIndex;
     };
 
     const Case cases[] = {
-        { usrdefHui, 1,  { { "value1", "500" }, { "value2", "200" } },  29, -1, 0 },
-        { usrdefHui, 78, { { "value1", "1000" }, { "value2", "40" } },  -1, 0, 17 },
-        { usrdefHui, 65, { { "value2", "-3" } },                         0, 0, 0 },
-        { usrdefHui, 74, { { "value2", "7" } },                          0, 0, 1 },
-        { usrdefMcp, 1,  { { "value", "500" }, { "chan", "40" } },       0, 7, -1 },
-        { usrdefMcp, 1,  { { "chan", "0" } },                            0, 15, 0 },
-        { usrdefMcp, 41, { { "value", "300" } },                         0, 0, 44 },
-        { usrdefMcp, 77, { { "type", "bogus" }, { "value", "-1" } },     0, 0, -1 },
-        { proTools,  1,  { { "value", "500" } },                        -1, -1, -1 },
+        { usrdefHui, 1,  { { "value1", "500" }, { "value2", "200" } } },
+        { usrdefHui, 78, { { "value1", "1000" }, { "value2", "40" } } },
+        { usrdefHui, 65, { { "value2", "-3" } } },
+        { usrdefHui, 74, { { "value2", "7" } } },
+        { usrdefMcp, 1,  { { "value", "500" }, { "chan", "40" } } },
+        { usrdefMcp, 1,  { { "chan", "0" } } },
+        { usrdefMcp, 41, { { "value", "300" } } },
+        { usrdefMcp, 77, { { "type", "bogus" }, { "value", "-1" } } },
+        { proTools,  1,  { { "value", "500" } } },
     };
 
     for (const auto& c : cases)
     {
         SCOPED_TRACE ("mode " + std::to_string (c.mode) + ", control " + std::to_string (c.cid));
         EditorUnderTest editor;
+        selectControl (editor, c.cid == 74 ? 73 : c.cid);
+        const auto boxesBefore = gui_test::itemTextsOf (editor.box (EditorUnderTest::funcBox));
+        const auto modesBefore = VtrPlus::singletonHolder.get()->getModesTree().createCopy();
 
         juce::StringPairArray attributes;
         for (const auto& [key, value] : c.attributes)
             attributes.set (key, value);
 
         loadThroughEditor (editor, *factoryMapWith (c.mode, c.cid, attributes));
-        ASSERT_EQ ((int) VtrPlus::singletonHolder.get()->getCurrentCtMode(), c.mode);
-        selectControl (editor, c.cid);
 
-        EXPECT_EQ (editor.box (EditorUnderTest::msgTypeBox).getSelectedItemIndex(), c.typeIndex);
-        EXPECT_EQ (editor.box (EditorUnderTest::chanBox).getSelectedItemIndex(), c.chanIndex);
-        EXPECT_EQ (editor.box (EditorUnderTest::funcBox).getSelectedItemIndex(), c.funcIndex);
+        EXPECT_EQ ((int) VtrPlus::singletonHolder.get()->getCurrentCtMode(), mackie);
+        EXPECT_TRUE (VtrPlus::singletonHolder.get()->getModesTree().isEquivalentTo (modesBefore));
+        EXPECT_EQ (editor.modes().getSelectedItemIndex(), 0);
+        EXPECT_EQ (gui_test::itemTextsOf (editor.box (EditorUnderTest::funcBox)), boxesBefore);
     }
+}
+
+TEST (AttributeBoxes, AnyControlThatSendsNothingShowsTheNullItem)
+{
+    EditorUnderTest editor;
+    loadThroughEditor (editor, *factoryMapWith (usrdefMcp, 1, [] { juce::StringPairArray a; a.set ("type", "null"); return a; }()));
+    ASSERT_EQ ((int) VtrPlus::singletonHolder.get()->getCurrentCtMode(), usrdefMcp);
+
+    selectControl (editor, 1);
+    auto& msgTypeBox = editor.box (EditorUnderTest::msgTypeBox);
+    EXPECT_EQ (msgTypeBox.getNumItems(), 4);
+    EXPECT_EQ (msgTypeBox.getText(), "4) null");
+    EXPECT_EQ (editor.label (EditorUnderTest::chanLabel).getText(), "Channel");
+
+    // A control that sends something keeps the three items.
+    selectControl (editor, 2);
+    EXPECT_EQ (msgTypeBox.getNumItems(), 3);
+    EXPECT_EQ (msgTypeBox.getText(), "1) Note");
 }
 
 TEST (AttributeBoxes, MapsThatLackControlsAreShownAndEditedWithoutHarm)

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "common/SimulatedStudio.h"
+#include "common/TemporaryFolder.h"
 #include "gui/EditorTestKit.h"
 #include "gui/ModalScript.h"
 
@@ -299,7 +300,7 @@ TEST_F (EditorPanel, ZoomAndJogClicksFollowTheZoomRules)
 {
     enum Target { zoom1, zoom2, jogLeft, jogRight };
 
-    struct Step { Target target; int zoom; int jog; bool zoom1On, zoom2On; int funcIndex; int userCid; };
+    struct Step { Target target; int zoom; int jog; bool zoom1On, zoom2On; int funcIndex; int cid; };
 
     const Step steps[] = {
         { zoom1,    1, 0, true,  false, 98, 86 },
@@ -333,7 +334,8 @@ TEST_F (EditorPanel, ZoomAndJogClicksFollowTheZoomRules)
 
             auto* half = step.jog == 1 ? controls.jogButtonR : controls.jogButtonL;
             EXPECT_EQ (editor.content.findSelectedControl(), half);
-            EXPECT_EQ (half->cid, mode == usrdefMcp ? step.userCid : 73 + step.jog);
+            // In every mode the halves stand for the controls of the zoom state.
+            EXPECT_EQ (half->cid, step.cid);
             EXPECT_EQ (editor.box (EditorUnderTest::funcBox).getSelectedItemIndex(), step.funcIndex);
         }
     }
@@ -458,12 +460,16 @@ TEST_F (EditorPanel, LoadedFileMakesItsModeCurrentInTheModeBox)
     for (const auto& c : cases)
     {
         SCOPED_TRACE ("mode " + std::to_string (c.mode));
-        editor.nextChosenFile = gui_test::writeMappingFile (folder, "map" + juce::String (c.mode),
-                                                            *CtMap { CtMode (c.mode) }.tree.createXml());
+        // The file names the other protocol: the boxes show the one the mode sends.
+        const auto isHui = c.mode == proTools || c.mode == usrdefHui;
+        auto map = CtMap { CtMode (c.mode) }.tree.createXml();
+        map->setAttribute ("protocol", isHui ? 0 : 1);
+        editor.nextChosenFile = gui_test::writeMappingFile (folder, "map" + juce::String (c.mode), *map);
         editor.click (editor.command (EditorUnderTest::loadFileButton));
 
         EXPECT_EQ ((int) device().getCurrentCtMode(), c.mode);
         EXPECT_EQ (editor.modes().getSelectedItemIndex(), c.modeIndex);
+        EXPECT_EQ (editor.protocols().getSelectedItemIndex(), isHui ? 1 : 0);
         EXPECT_EQ (editor.label (EditorUnderTest::msgTypeLabel).getText(), c.msgTypeLabel);
         EXPECT_EQ (editor.content.findSelectedControl(), editor.buttonFor (25));
         EXPECT_EQ (editor.buttonFor (25)->attachedLabel->getText(), c.label);
@@ -477,6 +483,91 @@ TEST_F (EditorPanel, LoadedFileMakesItsModeCurrentInTheModeBox)
     EXPECT_EQ (editor.modes().getSelectedItemIndex(), 3);
 
     folder.deleteRecursively();
+}
+
+TEST_F (EditorPanel, FailedSavesAndLoadsAreToldAndChangeNothing)
+{
+    struct Case
+    {
+        const char* what;
+        EditorUnderTest::Child command;
+        std::function<juce::File (const juce::File& folder)> prepare;
+        const char* title;
+        const char* message;
+    };
+
+    const Case cases[] = {
+        { "save onto a read-only file", EditorUnderTest::saveFileButton,
+          [] (const juce::File& folder)
+          {
+              const auto file = folder.getChildFile ("old.rilo");
+              file.replaceWithText ("the user's old map");
+              file.setReadOnly (true);
+              return file;
+          },
+          "Save Mapping", "Failed to write mapping file" },
+        { "save onto a folder", EditorUnderTest::saveFileButton,
+          [] (const juce::File& folder) { folder.getChildFile ("folder.rilo").createDirectory(); return folder.getChildFile ("folder.rilo"); },
+          "Save Mapping", "Failed to write mapping file" },
+        { "load a file that is no map", EditorUnderTest::loadFileButton,
+          [] (const juce::File& folder) { folder.getChildFile ("broken.rilo").replaceWithText ("not a map"); return folder.getChildFile ("broken.rilo"); },
+          "Load Mapping", "Could not load mapping data" },
+        { "load a file that is gone", EditorUnderTest::loadFileButton,
+          [] (const juce::File& folder) { return folder.getChildFile ("gone.rilo"); },
+          "Load Mapping", "Could not load mapping data" },
+    };
+
+    const ScopedTemporaryFolder temp ("editor-files");
+    editor.switchToMode (usrdefMcp);
+    select (25);
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.what);
+        editor.nextChosenFile = c.prepare (temp.folder);
+        const auto textBefore = editor.nextChosenFile.loadFileAsString();
+
+        const auto alert = gui_test::clickAndCloseResultBox (editor, alerts, c.command);
+        EXPECT_EQ (alert.title, c.title);
+        EXPECT_EQ (alert.message, c.message);
+        EXPECT_EQ (alert.icon, juce::MessageBoxIconType::WarningIcon);
+
+        EXPECT_EQ (editor.nextChosenFile.loadFileAsString(), textBefore);
+        EXPECT_EQ ((int) device().getCurrentCtMode(), usrdefMcp);
+        EXPECT_EQ (editor.modes().getSelectedItemIndex(), 3);
+        EXPECT_EQ (editor.content.findSelectedControl(), editor.buttonFor (25));
+    }
+
+    temp.folder.getChildFile ("old.rilo").setReadOnly (false);
+}
+
+TEST_F (EditorPanel, ANameWithoutExtensionIsSavedAsAMappingFile)
+{
+    const ScopedTemporaryFolder temp ("editor-files");
+    const auto typed = temp.folder.getChildFile ("mine");
+    const auto saved = temp.folder.getChildFile ("mine.rilo");
+    const auto savedMode = [&saved] { const auto xml = juce::parseXML (saved); return xml != nullptr ? xml->getStringAttribute ("mode") : juce::String(); };
+
+    editor.nextChosenFile = typed;
+    editor.click (editor.command (EditorUnderTest::saveFileButton));
+    EXPECT_FALSE (typed.exists());
+    EXPECT_EQ (savedMode(), "mackie");
+
+    // The dialog asked about the name as typed, so replacing the longer name is asked here.
+    editor.switchToMode (logic);
+
+    for (const auto* answer : { "Cancel", "Replace" })
+    {
+        SCOPED_TRACE (answer);
+        gui_test::ModalScript script;
+        script.pressAlertButton (answer, "Save Mapping");
+        editor.click (editor.command (EditorUnderTest::saveFileButton));
+        EXPECT_TRUE (script.isDone());
+        EXPECT_EQ (savedMode(), juce::String (answer) == "Replace" ? "logic" : "mackie");
+    }
+
+    EXPECT_EQ (alerts.alerts.back().message, "mine.rilo already exists. Do you want to replace it?");
+    EXPECT_EQ (gui_test::topModal(), nullptr);
 }
 
 TEST_F (EditorPanel, FirmwareUpgradeRunsTheWizardModally)

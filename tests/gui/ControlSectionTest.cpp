@@ -179,20 +179,21 @@ TEST_F (ControlFixture, AClickOnControl49ReachesNoButton)
     EXPECT_EQ (section->getComponentAt (buttonFor (50)->getBounds().getCentre()), buttonFor (50));
 }
 
-TEST_F (ControlFixture, JogValuesFollowModeAndZoomState)
+TEST_F (ControlFixture, EachJogIdKeepsItsOwnValueAndTheHalvesShowTheZoomState)
 {
+    // 73 and 74 are the jog's normal state, 86-89 the zoom states: no zoom
+    // state writes one state's value into another's control.
     struct Case { int mode, zoom; int values[6]; };   // controls 73, 74, 86, 87, 88, 89
 
     const Case cases[] = {
         { mackie,    0, { 60, 60, 98, 99, 96, 97 } },
-        { mackie,    1, { 98, 99, 98, 99, 96, 97 } },
-        { logic,     2, { 96, 97, 98, 99, 96, 97 } },
-        { usrdefMcp, 0, { 60, 60, 98, 99, 96, 97 } },
+        { mackie,    1, { 60, 60, 98, 99, 96, 97 } },
+        { logic,     2, { 60, 60, 98, 99, 96, 97 } },
+        { usrdefMcp, 1, { 60, 60, 98, 99, 96, 97 } },
         { proTools,  0, { 17, 17, 87, 89, 90, 86 } },
-        { proTools,  2, { 90, 86, 87, 89, 90, 86 } },
+        { proTools,  2, { 17, 17, 87, 89, 90, 86 } },
         { usrdefHui, 0, {  0,  1, 54, 20, 14, 61 } },
-        { usrdefHui, 1, { 54, 20, 54, 20, 14, 61 } },
-        { usrdefHui, 2, { 14, 61, 54, 20, 14, 61 } },
+        { usrdefHui, 1, {  0,  1, 54, 20, 14, 61 } },
     };
 
     for (const auto& c : cases)
@@ -211,10 +212,10 @@ TEST_F (ControlFixture, JogValuesFollowModeAndZoomState)
         for (int i = 0; i < 6; ++i)
             EXPECT_EQ (valueOf (ids[i]), c.values[i]) << "control " << ids[i];
 
-        // Whatever the zoom state, the halves end up bound to 73 and 74.
-        EXPECT_EQ (section->jogButtonL->cid, 73);
-        EXPECT_EQ (section->jogButtonR->cid, 74);
-        EXPECT_EQ (section->jogButtonL->kind, 2);
+        // The halves stand for the ids of the zoom state.
+        EXPECT_EQ (section->jogButtonL->cid, zomjog2cid[c.zoom][0]);
+        EXPECT_EQ (section->jogButtonR->cid, zomjog2cid[c.zoom][1]);
+        EXPECT_EQ (section->jogButtonL->kind, c.zoom == 0 ? 2 : 0);
         EXPECT_EQ (section->zoomButton1->kind, 0);
     }
 }

@@ -98,7 +98,8 @@ TEST_F (ButtonFixture, LabelTextFollowsTheCurrentMode)
         { mackie,    0, 85, masterFader, "PB.9" },
         { mackie,    0, 73, jogWheel,    "CC60" },
         { mackie,    0, 74, jogWheel,    "CC60" },
-        { mackie,    1, 73, jogWheel,    " D(7)" },        // slot 69 in zoom state 1, note 98
+        { mackie,    1, 73, jogWheel,    "CC60" },         // the normal state, also while zoomed
+        { mackie,    1, 86, button,      " D(7)" },        // zoom state 1's left half: slot 69, note 98
         { proTools,  0,  1, button,      "REC.1" },
         { proTools,  0, 65, knob,        "Pan.1" },
         { proTools,  0, 85, masterFader, "Vol.M?" },
@@ -223,18 +224,25 @@ TEST_F (ButtonFixture, SettersWriteTheSlotTableOfTheCurrentMode)
     }
 }
 
-TEST_F (ButtonFixture, SetValueOfAJogIdLandsInTheSlotOfTheZoomState)
+TEST_F (ButtonFixture, SetValueOfAJogIdLandsInItsOwnSlotInEveryZoomState)
 {
     useMode (usrdefMcp);
 
-    struct Case { int zoom, cid, slot; };
+    struct Case { int cid, kind, slot; };
 
-    for (auto c : { Case { 0, 73, 80 }, Case { 1, 73, 69 }, Case { 2, 73, 67 }, Case { 0, 74, 79 }, Case { 2, 74, 68 } })
+    for (int zoom : { 0, 1, 2 })
     {
-        SCOPED_TRACE ("zoom " + std::to_string (c.zoom) + ", control " + std::to_string (c.cid));
-        const ScopedViewState view (c.zoom, 0);
-        bind (c.cid, jogWheel).setValue (61 + c.slot);
-        EXPECT_EQ (slotByte (usrdefMcp, c.slot, 2), 61 + c.slot);
+        for (auto c : { Case { 73, jogWheel, 80 }, Case { 74, jogWheel, 79 }, Case { 86, button, 69 }, Case { 89, button, 68 } })
+        {
+            SCOPED_TRACE ("zoom " + std::to_string (zoom) + ", control " + std::to_string (c.cid));
+            const ScopedViewState view (zoom, 0);
+            const auto before = gui_test::TableImage();
+            bind (c.cid, c.kind).setValue (zoom + c.slot);
+
+            auto expected = before;
+            expected.mcp[2][c.slot][2] = (juce::uint8) (zoom + c.slot);
+            EXPECT_TRUE (gui_test::TableImage() == expected);
+        }
     }
 }
 
@@ -363,7 +371,7 @@ TEST (SlotIndexForControl, GivesTheSlotOrTheHuiButtonIndex)
         { usrdefHui, fader,       77, 0, 89 },
         { usrdefHui, masterFader, 85, 0, 97 },
         { usrdefHui, button,      86, 0, 69 },
-        { logic,     jogWheel,    73, 1, 68 },
+        { logic,     jogWheel,    73, 1, 79 },
         { logic,     jogWheel,    73, 0, 79 },
         { mackie,    button,      -1, 0, -1 },
         { usrdefHui, button,      92, 0, -1 },

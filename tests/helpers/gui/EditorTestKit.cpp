@@ -207,8 +207,13 @@ void connectThroughPicker (EditorUnderTest& editor, int outputIndex)
 
 AlertRecord sendThroughEditor (EditorUnderTest& editor, AlertRecorder& recorder)
 {
+    return clickAndCloseResultBox (editor, recorder, EditorUnderTest::sendDataButton);
+}
+
+AlertRecord clickAndCloseResultBox (EditorUnderTest& editor, AlertRecorder& recorder, EditorUnderTest::Child command)
+{
     const auto numAlerts = recorder.alerts.size();
-    editor.click (editor.command (EditorUnderTest::sendDataButton));
+    editor.click (editor.command (command));
 
     auto* box = dynamic_cast<juce::AlertWindow*> (topModal());
 

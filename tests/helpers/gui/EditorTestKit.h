@@ -105,4 +105,8 @@ void connectThroughPicker (EditorUnderTest&, int outputIndex);
     returned. */
 AlertRecord sendThroughEditor (EditorUnderTest&, AlertRecorder&);
 
+/** Clicks this command button and closes the result box that it leaves with
+    "OK", as sendThroughEditor() does for "Send Data". */
+AlertRecord clickAndCloseResultBox (EditorUnderTest&, AlertRecorder&, EditorUnderTest::Child command);
+
 } // namespace gui_test
