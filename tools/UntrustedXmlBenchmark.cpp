@@ -55,12 +55,6 @@ namespace
         return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<map mode=\"" + mode + "\" name=\"Any\" protocol=\"0\">";
     }
 
-    juce::String control (int id)
-    {
-        return "<control id=\"" + juce::String (id) + "\" kind=\"button\" type=\"note\" chan=\"1\" value=\"" + juce::String (id % 128)
-               + "\" value1=\"0\" value2=\"0\" velo=\"127\"/>";
-    }
-
     /** An element named by its number, with attributes named after it. */
     juce::String elementWithAttributes (int number, int numAttributes)
     {
@@ -85,17 +79,6 @@ namespace
     }
 
     const Family families[] = {
-        { "controls", [] (const juce::String& mode, int count)
-          {
-              juce::MemoryOutputStream bytes;
-              bytes << mapStart (mode) << "<controls>";
-
-              for (int id = 1; id <= count; ++id)
-                  bytes << control (id);
-
-              bytes << "</controls></map>";
-              return bytes.getMemoryBlock();
-          } },
         { "empty elements", [] (const juce::String& mode, int count)
           {
               return repeated (mapStart (mode), "<e/>", count, "</map>");
@@ -267,19 +250,31 @@ int main (int argc, char* argv[])
     std::printf ("Mapping files (limit %d bytes)\n", VtrPlus::maxMappingFileBytes);
     std::printf ("%-32s %9s %9s %9s %9s %11s\n", "largest accepted", "bytes", "load ms", "save ms", "saved", "settings ms");
 
+    // The factory map of each mode as the editor saves it.
+    std::map<juce::String, juce::String> factoryMaps;
+
     {
         VtrPlus device;
-        device.setCtMode (3);
-        const auto file = bench.folder.getChildFile ("factory-usrdef-mcp.rilo");
-        device.saveCurrentMapping (file);
-        juce::MemoryBlock factory;
-        file.loadFileAsData (factory);
-        bench.measure ({ "factory usrdef-mcp map", [factory] (const juce::String& mode, int count)
-                         {
-                             const auto text = factory.toString().replace ("usrdef-mcp", mode);
-                             return count == 1 ? bytesOf (text) : juce::MemoryBlock();
-                         } });
+        const auto file = bench.folder.getChildFile ("factory.rilo");
+
+        for (int mode = 0; mode < 5; ++mode)
+        {
+            device.setCtMode (mode);
+            device.saveCurrentMapping (file);
+            factoryMaps[modeSlugs[mode]] = file.loadFileAsString();
+        }
     }
+
+    bench.measure ({ "factory maps", [&] (const juce::String& mode, int count)
+                     {
+                         return count == 1 ? bytesOf (factoryMaps[mode]) : juce::MemoryBlock();
+                     } });
+
+    bench.measure ({ "factory maps, controls padded", [&] (const juce::String& mode, int count)
+                     {
+                         const auto padding = " pad=\"" + juce::String::repeatedString ("x", count) + "\"/>";
+                         return bytesOf (factoryMaps[mode].replace ("/>", padding));
+                     } });
 
     for (const auto& family : families)
         bench.measure (family);
@@ -287,8 +282,8 @@ int main (int argc, char* argv[])
     std::printf ("\n%-32s %9s %9s\n", "beyond the limit", "bytes", "ms");
 
     for (const auto megabytes : { 1, 4, 64 })
-        bench.measureRefusal ((juce::String (megabytes) + " MiB of controls").toRawUTF8(),
-                              families[0].make ("logic", megabytes * 1024 * 1024 / 90));
+        bench.measureRefusal ((juce::String (megabytes) + " MiB of elements").toRawUTF8(),
+                              families[0].make ("logic", megabytes * 1024 * 1024 / 4));
 
     bench.measureRefusal ("2,000 nested elements", bytesOf (mapStart ("logic") + juce::String::repeatedString ("<a>", 2000)
                                                              + juce::String::repeatedString ("</a>", 2000) + "</map>"));
