@@ -331,7 +331,8 @@ TEST_F (MappingFileTest, BadDocumentsChangeNothing)
           "<map mode=\"logic\" name=\"" + juce::String::repeatedString ("&amp;", limits.maxQuotesAndAmpersandsPerValue + 1) + "\"/>" },
         { "a file longer than a mapping file may be",
           "<map mode=\"logic\"/><!--" + juce::String::repeatedString (" ", VtrPlus::maxMappingFileBytes) + "-->" },
-        { "a map that saves to a longer file", "<map mode=\"logic\" name=\"" + juce::String::repeatedString ("\"", VtrPlus::maxMappingFileBytes / 6) + "\"/>" },
+        { "a map that saves to a longer file (\">\" as \"&gt;\")",
+          "<map mode=\"logic\" name=\"" + juce::String::repeatedString (">", VtrPlus::maxMappingFileBytes / 4) + "\"/>" },
     };
 
     device.setCtMode (3);
@@ -352,6 +353,10 @@ TEST_F (MappingFileTest, BadDocumentsChangeNothing)
 
     const auto missing = device.openFile (file.getFile().getSiblingFile ("no such file.rilo"));
     EXPECT_EQ (missing.getErrorMessage(), "Could not load mapping data");
+
+    // A file without end is refused once a mapping file's length is read.
+    if (const juce::File endless ("/dev/zero"); endless.exists())
+        EXPECT_EQ (device.openFile (endless).getErrorMessage(), "Could not load mapping data");
 }
 
 TEST_F (MappingFileTest, ValuesTheEditorCannotWriteAreRefusedAndChangeNothing)
