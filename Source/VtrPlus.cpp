@@ -107,17 +107,78 @@ namespace
         }
     }
 
-    /** A mapping file holds some 90 elements. */
-    constexpr int maxTagsInAMappingFile = 4096;
-
-    /** The file's document, or nullptr when it is not a plain well-formed XML
-        document that the parser can take. */
-    std::unique_ptr<juce::XmlElement> parseMappingFile (const juce::File& file)
+    juce::XmlElement::TextFormat mappingFileFormat()
     {
-        if (! file.existsAsFile())
+        juce::XmlElement::TextFormat format;
+        format.customEncoding = "UTF-8";
+        format.lineWrapLength = 60;
+        return format;
+    }
+
+    /** The bytes that the text takes as an attribute value in a saved file. */
+    size_t savedLengthOf (const juce::String& text)
+    {
+        juce::XmlElement element ("e");
+        element.setAttribute ("v", text);
+        const auto format = juce::XmlElement::TextFormat().singleLine().withoutHeader();
+        return element.toString (format).getNumBytesAsUTF8() - std::strlen ("<e v=\"\"/>");
+    }
+
+    /** The length of the longest file that the map saves to, now or after
+        any edit. The editor writes no text longer than 12 characters into the
+        properties of a map and of its controls, and wrapping attributes only
+        adds line breaks; so the file is never longer than the map written with
+        each such property at least 12 characters long and every attribute on
+        a line of its own, a length that no edit changes. */
+    size_t longestSaveOf (const juce::ValueTree& map)
+    {
+        const juce::String widestText ("xxxxxxxxxxxx");
+
+        const auto widen = [&] (juce::ValueTree tree, std::initializer_list<juce::Identifier> properties)
+        {
+            for (const auto& property : properties)
+                if (savedLengthOf (tree[property].toString()) < (size_t) widestText.length())
+                    tree.setProperty (property, widestText, nullptr);
+        };
+
+        const auto widened = map.createCopy();
+        widen (widened, { Tags::mode, Tags::name, Tags::ptcl });
+
+        for (const auto& child : widened)
+            if (child.hasType (Tags::controls))
+                for (const auto& control : child)
+                    widen (control, { Tags::type, Tags::chan, Tags::value, Tags::v1, Tags::v2, Tags::velo });
+
+        auto everyAttributeOnItsOwnLine = mappingFileFormat();
+        everyAttributeOnItsOwnLine.lineWrapLength = 1;
+        return widened.toXmlString (everyAttributeOnItsOwnLine).getNumBytesAsUTF8();
+    }
+
+    /** The map tree of the file, or an invalid tree when the file, or one that
+        its map may save to, is too long, or when it is not a plain well-formed
+        XML document (zuvo::parseUntrustedXml). Reads no more than a mapping
+        file may hold, so that a longer file, or one without end, is refused
+        at once. */
+    juce::ValueTree readMappingFile (const juce::File& file)
+    {
+        juce::FileInputStream stream (file);
+        juce::MemoryBlock content;
+
+        if (! file.existsAsFile() || ! stream.openedOk()
+              || stream.readIntoMemoryBlock (content, VtrPlus::maxMappingFileBytes + 1) > (size_t) VtrPlus::maxMappingFileBytes)
             return {};
 
-        return zuvo::parseUntrustedXml (file.loadFileAsString(), maxTagsInAMappingFile);
+        const auto xml = zuvo::parseUntrustedXml (juce::String::createStringFromData (content.getData(), (int) content.getSize()));
+
+        if (xml == nullptr)
+            return {};
+
+        const auto map = juce::ValueTree::fromXml (*xml);
+
+        if (longestSaveOf (map) > (size_t) VtrPlus::maxMappingFileBytes)
+            return {};
+
+        return map;
     }
 
     /** An attribute repeated in one element makes a document ill-formed; the
@@ -230,12 +291,7 @@ public:
     //==============================================================================
     juce::Result openFile (const juce::File& file)
     {
-        const auto xml = parseMappingFile (file);
-
-        if (xml == nullptr)
-            return juce::Result::fail (loadFailure);
-
-        auto loaded = juce::ValueTree::fromXml (*xml);
+        auto loaded = readMappingFile (file);
         const auto slug = exactSlugOf (loaded[Tags::mode].toString());
 
         // A document that names none of the five modes would leave no current map.
@@ -276,12 +332,8 @@ public:
         if (xml == nullptr)
             return juce::Result::fail ("Could not save current mapping to disk");
 
-        juce::XmlElement::TextFormat format;
-        format.customEncoding = "UTF-8";
-        format.lineWrapLength = 60;
-
         juce::MemoryOutputStream document;
-        xml->writeTo (document, format);
+        xml->writeTo (document, mappingFileFormat());
 
         if (! writeFileVerified (file, document.getMemoryBlock()))
             return juce::Result::fail ("Failed to write mapping file");

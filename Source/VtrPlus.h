@@ -65,9 +65,15 @@ public:
     /** Reads a mapping file in place of the stored map of its mode and makes
         that mode current, with the mode's protocol. Fails with "Could not load
         mapping data", changing nothing, when the file is not a map of one of
-        the five modes or holds a value that the editor cannot write for that
-        control (holdsOnlyWhatTheEditorWrites). */
+        the five modes, holds a value that the editor cannot write for that
+        control (holdsOnlyWhatTheEditorWrites), or when it, or a file that its
+        map may save to once edited, would be longer than maxMappingFileBytes. */
     juce::Result openFile (const juce::File& file);
+
+    /** The longest mapping file that loads: far above the 10 KB of a map that
+        the editor writes, and short enough that loading, saving and the
+        settings write at exit stay quick. */
+    static constexpr int maxMappingFileBytes = 128 * 1024;
 
     /** Writes the current map as a mapping file; fails with "Could not save
         current mapping to disk" or "Failed to write mapping file". */

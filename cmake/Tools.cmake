@@ -4,6 +4,11 @@ add_executable(TransferBenchmark tools/TransferBenchmark.cpp)
 vtr_own_sources(tools/TransferBenchmark.cpp)
 target_link_libraries(TransferBenchmark PRIVATE vtr_core)
 
+# The worst mapping files and catalogues that the editor accepts, and their cost.
+add_executable(UntrustedXmlBenchmark tools/UntrustedXmlBenchmark.cpp)
+vtr_own_sources(tools/UntrustedXmlBenchmark.cpp)
+target_link_libraries(UntrustedXmlBenchmark PRIVATE vtr_core)
+
 # The fuzz targets need clang's libFuzzer; configure them in a build directory
 # of their own:
 #   cmake -S . -B fuzz-build -DVTR_FUZZ=ON -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_C_COMPILER=clang

@@ -4,6 +4,8 @@
 #include "VtrPlus.h"
 #include "common/TemporarySettings.h"
 
+#include <zuvo_core/zuvo_core.h>
+
 namespace
 {
     const char* const modeSlugs[] = { "mackie", "logic", "pro-tools", "usrdef-mcp", "usrdef-hui" };
@@ -45,6 +47,22 @@ namespace
         {
             file.getFile().replaceWithText (text);
             return device.openFile (file.getFile());
+        }
+
+        juce::Result loadBytes (const std::string& bytes)
+        {
+            file.getFile().replaceWithData (bytes.data(), bytes.size());
+            return device.openFile (file.getFile());
+        }
+
+        /** Saves the current map and loads the file: the map must come back as it was. */
+        void expectSavedMapLoadsTheSame()
+        {
+            const auto before = device.getCurrentMap().tree.createCopy();
+            const juce::TemporaryFile saved (".rilo");
+            ASSERT_TRUE (device.saveCurrentMapping (saved.getFile()).wasOk());
+            ASSERT_TRUE (device.openFile (saved.getFile()).wasOk());
+            EXPECT_TRUE (device.getCurrentMap().tree.isEquivalentTo (before));
         }
 
         TemporarySettings settings;
@@ -257,10 +275,34 @@ TEST_F (MappingFileTest, BadDocumentsChangeNothing)
         juce::String text;
     };
 
+    const zuvo::UntrustedXmlLimits limits;
+
     const auto nested = [] (int levels)
     {
         return "<map mode=\"logic\">" + juce::String::repeatedString ("<a>", levels)
                  + juce::String::repeatedString ("</a>", levels) + "</map>";
+    };
+
+    // Next to the root's "mode": count attributes more.
+    const auto attributes = [] (int count)
+    {
+        juce::String text;
+
+        for (int i = 1; i <= count; ++i)
+            text << " a" << i << "=\"\"";
+
+        return text;
+    };
+
+    // Next to "map" and "mode": count - 1 names more.
+    const auto elementsOfDistinctNames = [] (int count)
+    {
+        juce::String text;
+
+        for (int i = 1; i < count; ++i)
+            text << "<e" << i << "/>";
+
+        return text;
     };
 
     const Case cases[] = {
@@ -278,6 +320,19 @@ TEST_F (MappingFileTest, BadDocumentsChangeNothing)
         { "nesting that would overflow the parser's stack", nested (50000) },
         { "text after a processing instruction, where the parser would hang", "<map mode=\"logic\"><?pi?>text</map>" },
         { "a character reference cut off by the end", "<map mode=\"logic\">&#x" },
+        { "nesting one level deeper than a file may be", nested (limits.maxDepth) },
+        { "an entity that no document declares", "<map mode=\"logic\" name=\"&logic;\"/>" },
+        { "an end tag of another element", "<map mode=\"logic\"><controls></control></map>" },
+        { "a second root element", "<map mode=\"logic\"/><map mode=\"mackie\"/>" },
+        { "an attribute of bytes of any declared size", "<map mode=\"logic\" base64:b=\"2000000000.\"/>" },
+        { "more attributes in an element than a file may hold", "<map mode=\"logic\"" + attributes (limits.maxAttributesPerElement) + "/>" },
+        { "more names than a file may hold", "<map mode=\"logic\">" + elementsOfDistinctNames (limits.maxNames) + "</map>" },
+        { "more ampersands in a value than a file may hold",
+          "<map mode=\"logic\" name=\"" + juce::String::repeatedString ("&amp;", limits.maxQuotesAndAmpersandsPerValue + 1) + "\"/>" },
+        { "a file longer than a mapping file may be",
+          "<map mode=\"logic\"/><!--" + juce::String::repeatedString (" ", VtrPlus::maxMappingFileBytes) + "-->" },
+        { "a map that saves to a longer file (\">\" as \"&gt;\")",
+          "<map mode=\"logic\" name=\"" + juce::String::repeatedString (">", VtrPlus::maxMappingFileBytes / 4) + "\"/>" },
     };
 
     device.setCtMode (3);
@@ -298,6 +353,10 @@ TEST_F (MappingFileTest, BadDocumentsChangeNothing)
 
     const auto missing = device.openFile (file.getFile().getSiblingFile ("no such file.rilo"));
     EXPECT_EQ (missing.getErrorMessage(), "Could not load mapping data");
+
+    // A file without end is refused once a mapping file's length is read.
+    if (const juce::File endless ("/dev/zero"); endless.exists())
+        EXPECT_EQ (device.openFile (endless).getErrorMessage(), "Could not load mapping data");
 }
 
 TEST_F (MappingFileTest, ValuesTheEditorCannotWriteAreRefusedAndChangeNothing)
@@ -428,19 +487,40 @@ TEST_F (MappingFileTest, TheProtocolOfALoadedMapIsItsModes)
     g_LasPtcl4Usdf = 0;
 }
 
-TEST_F (MappingFileTest, InvalidUtf8IsReadSafely)
+TEST_F (MappingFileTest, TextThatXmlCannotHoldIsReplacedAndSavesToAFileThatLoads)
 {
-    // An overlong NUL (C0 80) passes the framework's UTF-8 check; copying such
-    // text used to write past the copy's buffer (seen under AddressSanitizer).
-    const char notXml[] = "na\xc0\x80=\"def-->i\"";
-    const char map[] = "<map mode=\"logic\" name=\"Lo\xc0\x80gic\"><controls/></map>";
+    struct Case
+    {
+        const char* what;
+        std::string name;           // bytes of the root's "name" in the file
+        juce::String nameLoaded;
+    };
 
-    file.getFile().replaceWithData (notXml, sizeof (notXml) - 1);
-    EXPECT_EQ (device.openFile (file.getFile()).getErrorMessage(), "Could not load mapping data");
+    const auto replacement = juce::String::charToString (0xfffd);
 
-    file.getFile().replaceWithData (map, sizeof (map) - 1);
-    ASSERT_TRUE (device.openFile (file.getFile()).wasOk());
-    EXPECT_EQ (device.getCurrentMap().tree[Tags::name].toString(), "Logic");
+    const Case cases[] = {
+        { "an overlong NUL", "Lo\xc0\x80gic", "Lo" + replacement + replacement + "gic" },
+        { "a surrogate in UTF-8", "a\xed\xa0\x80", "a" + replacement },
+        { "control characters", "a\x01\x1f\x7f", "a" + replacement + replacement + "\x7f" },
+        { "a reference to a surrogate", "&#55296;", replacement },
+        { "references to control characters", "&#1;&#x0;", replacement + replacement },
+        { "references to noncharacters", "&#xFFFE;&#65535;", replacement + replacement },
+        { "references beyond Unicode", "&#x110000;&#99999999999999999999;", replacement + replacement },
+        { "references to what XML holds", "&#9;&#xD;&#233;&#x1F600;&lt;&amp;&quot;",
+          juce::String (juce::CharPointer_UTF8 ("\t\r\xc3\xa9\xf0\x9f\x98\x80<&\"")) },
+        { "bytes that are no UTF-8 at all, read as Windows-1252", "caf\xe9", juce::String (juce::CharPointer_UTF8 ("caf\xc3\xa9")) },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.what);
+        ASSERT_TRUE (loadBytes ("<map mode=\"logic\" name=\"" + c.name + "\"><controls/></map>").wasOk());
+        EXPECT_EQ (device.getCurrentMap().tree[Tags::name].toString(), c.nameLoaded);
+        expectSavedMapLoadsTheSame();
+    }
+
+    // Invalid UTF-8 outside a document: copying such text once wrote past a buffer.
+    EXPECT_EQ (loadBytes ("na\xc0\x80=\"def-->i\"").getErrorMessage(), "Could not load mapping data");
 }
 
 TEST_F (MappingFileTest, LooseDocumentsAreTakenAsTheyAre)
@@ -457,10 +537,43 @@ TEST_F (MappingFileTest, LooseDocumentsAreTakenAsTheyAre)
     EXPECT_TRUE (device.saveCurrentMapping (file.getFile()).wasOk());
 
     // As deep as a file may be: it loads, saves and goes into the settings.
-    const auto deep = "<map mode=\"logic\">" + juce::String::repeatedString ("<a>", 2000)
-                        + juce::String::repeatedString ("</a>", 2000) + "</map>";
+    const auto levels = zuvo::UntrustedXmlLimits().maxDepth - 1;
+    const auto deep = "<map mode=\"logic\">" + juce::String::repeatedString ("<a>", levels)
+                        + juce::String::repeatedString ("</a>", levels) + "</map>";
     ASSERT_TRUE (load (deep).wasOk());
-    EXPECT_TRUE (device.saveCurrentMapping (file.getFile()).wasOk());
+    expectSavedMapLoadsTheSame();
+}
+
+TEST_F (MappingFileTest, TheLongestMapThatLoadsStillLoadsOnceEdited)
+{
+    // The factory map with a root attribute "pad" as long as a file allows.
+    device.setCtMode (3);
+    auto document = savedCurrentMap();
+    const auto withPad = [&] (int length)
+    {
+        document->setAttribute ("pad", juce::String::repeatedString ("x", length));
+        return document->toString();
+    };
+
+    int loads = 0, refused = VtrPlus::maxMappingFileBytes;
+
+    while (refused - loads > 1)
+    {
+        const auto length = (loads + refused) / 2;
+        (load (withPad (length)).wasOk() ? loads : refused) = length;
+    }
+
+    ASSERT_TRUE (load (withPad (loads)).wasOk());
+
+    // Every control takes the longest values that the editor writes, then the factory ones.
+    for (auto control : device.getCurrentMap().tree.getChildWithName (Tags::controls))
+        for (const auto& [property, value] : { std::pair { Tags::type, juce::var ("pitch") }, { Tags::chan, 16 },
+                                              { Tags::value, 127 }, { Tags::v1, 127 }, { Tags::v2, 127 }, { Tags::velo, 127 } })
+            control.setProperty (property, value, nullptr);
+
+    expectSavedMapLoadsTheSame();
+    CtMap (device.getCurrentMap()).reset();
+    expectSavedMapLoadsTheSame();
 }
 
 TEST_F (MappingFileTest, SaveFailures)

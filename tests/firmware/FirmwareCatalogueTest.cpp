@@ -121,7 +121,6 @@ TEST_F (FirmwareCatalogue, DocumentsThatGiveNoCatalogueFail)
     struct Case { const char* what; juce::String body; const char* message; };
 
     const juce::String deepNesting = juce::String::repeatedString ("<a>", 100000) + juce::String::repeatedString ("</a>", 100000);
-    const juce::String manyEntries = "<c>" + juce::String::repeatedString (entry ("156", "n", "v", "f"), 5000) + "</c>";
     const juce::String laughs = "<?xml version=\"1.0\"?><!DOCTYPE c [<!ENTITY a \"<firmware pid='156'/>\">]><c>&a;</c>";
 
     const Case cases[] =
@@ -137,7 +136,8 @@ TEST_F (FirmwareCatalogue, DocumentsThatGiveNoCatalogueFail)
         { "a pid far beyond it", "<c>" + entry (juce::String::repeatedString ("9", 400) + "156", "n", "v", "f") + "</c>", noMatch },
         { "the smallest int as pid", "<c>" + entry ("-2147483648", "n", "v", "f") + "</c>", noMatch },
         { "nesting deep enough to overflow the parser", deepNesting, cannotConnect },
-        { "more elements than a catalogue holds", manyEntries, cannotConnect },
+        { "an attribute of bytes of any declared size", "<c><firmware pid=\"156\" base64:b=\"-1.\"/></c>", cannotConnect },
+        { "an entity that no document declares", "<c>" + entry ("156", "&name;", "1", "m.bin") + "</c>", cannotConnect },
         { "a document type that declares entities", laughs, cannotConnect },
         { "text that the parser takes for elements", "<c>&<firmware pid=\"156\" name=\"&#x31;\"/>;</c>", cannotConnect },
         { "a document that ends inside a character reference", "<c a=\"&#x31", cannotConnect },
@@ -169,6 +169,21 @@ TEST_F (FirmwareCatalogue, OddEntriesOfTheProductAreKeptAsTheyAre)
     EXPECT_FALSE (firmwares.getChild (1).hasProperty ("fw"));
     EXPECT_EQ (firmwares.getChild (2)["name"].toString(), "a&b <c>");
     EXPECT_EQ (firmwares.getChild (2)["version"].toString(), "1.2");
+}
+
+TEST_F (FirmwareCatalogue, AFlatCatalogueOfThousandsOfEntriesIsRead)
+{
+    juce::String thousands ("<c>");
+
+    for (int i = 0; i < 5000; ++i)
+        thousands << entry (i % 2 == 0 ? "156" : "161", "Vantor", "1." + juce::String (i), "f" + juce::String (i) + ".bin");
+
+    server.serve ("firmware.xml", 200, thousands + "</c>");
+
+    ASSERT_TRUE (fetch (156).wasOk());
+    ASSERT_EQ (firmwares.getNumChildren(), 2500);
+    EXPECT_EQ (firmwares.getChild (0)["version"].toString(), "1.0");
+    EXPECT_EQ (firmwares.getChild (2499)["version"].toString(), "1.4998");
 }
 
 //==============================================================================

@@ -12,10 +12,6 @@ namespace
     /** Thousands of entries fit; a larger answer is no catalogue and is not read to its end. */
     constexpr juce::int64 maxCatalogueBytes = 2 * 1024 * 1024;
 
-    /** A catalogue holds one element per firmware image: room for thousands of
-        entries, and far below the depth that would overflow the parser's stack. */
-    constexpr int maxTagsInACatalogue = 4096;
-
     /** Text between elements has no place in a tree; the framework would assert on it. */
     void dropTextElements (juce::XmlElement& element)
     {
@@ -48,7 +44,7 @@ namespace
 
 juce::Result Product::readCatalogue (const juce::String& documentText, int pid, juce::ValueTree& firmwares)
 {
-    const auto document = parseUntrustedXml (documentText, maxTagsInACatalogue);
+    const auto document = parseUntrustedXml (documentText);
 
     if (document == nullptr)
         return juce::Result::fail ("Error connecting to server");
