@@ -125,6 +125,18 @@ namespace
         options.useBottomRightCornerResizer = false;
     }
 
+    /** Runs the dialog modally with its content at the content's own size. The
+        framework sizes a dialog for its own title bar before it switches to the
+        native one, which would leave the content that much larger. */
+    int runModalAtContentSize (juce::DialogWindow::LaunchOptions& options)
+    {
+        const auto contentSize = options.content->getLocalBounds();
+        std::unique_ptr<juce::DialogWindow> dialog (options.create());
+        dialog->setContentComponentSize (contentSize.getWidth(), contentSize.getHeight());
+        dialog->centreAroundComponent (options.componentToCentreAround, dialog->getWidth(), dialog->getHeight());
+        return dialog->runModalLoop();
+    }
+
     juce::File chooseWithNativeDialog (bool forSaving)
     {
         juce::FileChooser chooser (forSaving ? "Save Mapping" : "Load Mapping", {}, "*.rilo", true, false, nullptr);
@@ -409,7 +421,7 @@ void ContentComponent::showOutputPicker()
     setUpFixedDialog (options, "Select your device", this, true);
     options.content.setNonOwned (&picker);
 
-    if (options.runModal() > 0)
+    if (runModalAtContentSize (options) > 0)
         device()->setCurrentOutputDevice (picker.chosenDevice);
 }
 

@@ -3,8 +3,12 @@
 #include "AboutComponent.h"
 #include "ContentComponent.h"
 #include "Defa.h"
+#include "EditorLookAndFeel.h"
 #include "InstanceChannel.h"
 #include "VtrPlus.h"
+#include "WindowSizeHints.h"
+
+#include <cstdlib>
 
 //==============================================================================
 /**
@@ -36,6 +40,13 @@ public:
             return;
         }
 
+        // The editor draws with the typefaces it embeds; the framework would
+        // otherwise read every font file installed before the first paint. A
+        // folder the user gives still counts.
+        setenv ("JUCE_FONT_PATH", "/usr/share/fonts/truetype/dejavu", 0);
+        lookAndFeel = std::make_unique<EditorLookAndFeel>();
+        juce::LookAndFeel::setDefaultLookAndFeel (lookAndFeel.get());
+
         Defa::fillPitchNames();
         VtrPlus::singletonHolder.get();
         mainWindow = std::make_unique<MainWindow> (getApplicationName() + " " + getApplicationVersion());
@@ -45,6 +56,8 @@ public:
     {
         mainWindow = nullptr;
         VtrPlus::singletonHolder.deleteInstance();
+        juce::LookAndFeel::setDefaultLookAndFeel (nullptr);
+        lookAndFeel = nullptr;
     }
 
     void anotherInstanceStarted (const juce::String&) override
@@ -59,7 +72,9 @@ public:
     }
 
     //==============================================================================
-    /** The main window: a fixed-size native window around the editor's content. */
+    /** The main window: a fixed-size native window around the editor's content,
+        which follows the content's size (narrower in the extender view) and
+        holds it against resize requests from outside. */
     class MainWindow  : public juce::DocumentWindow
     {
     public:
@@ -72,6 +87,31 @@ public:
             centreWithSize (getWidth(), getHeight());
             setVisible (true);
             setResizable (false, false);
+        }
+
+        void resized() override
+        {
+            DocumentWindow::resized();
+            holdWindowSize (*this);
+        }
+
+        void moved() override
+        {
+            DocumentWindow::moved();
+            holdWindowSize (*this);
+        }
+
+        void paintOverChildren (juce::Graphics& g) override
+        {
+            DocumentWindow::paintOverChildren (g);
+
+            // The framework places a new native window once more when it first
+            // paints it, which drops the size limits again.
+            if (auto* peer = getPeer(); peer != nullptr && peer->getNativeHandle() != sizeHeldForWindow)
+            {
+                holdWindowSize (*this);
+                sizeHeldForWindow = peer->getNativeHandle();
+            }
         }
 
         ~MainWindow() override
@@ -98,11 +138,14 @@ public:
         }
 
     private:
+        void* sizeHeldForWindow = nullptr;
+
         JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MainWindow)
     };
 
 private:
     InstanceChannel instanceChannel;
+    std::unique_ptr<EditorLookAndFeel> lookAndFeel;
     std::unique_ptr<MainWindow> mainWindow;
 };
 

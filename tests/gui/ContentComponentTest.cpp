@@ -372,9 +372,10 @@ TEST_F (EditorPanel, ClosingThePickerInAnyWayKeepsThePreviousOutput)
         { "Escape",       [] (juce::DialogWindow& d, juce::Component&) { static_cast<juce::Component&> (d).keyPressed (juce::KeyPress (juce::KeyPress::escapeKey)); } },
     };
 
-    for (const auto& [what, close] : closers)
+    for (const auto& closer : closers)
     {
-        SCOPED_TRACE (what);
+        SCOPED_TRACE (closer.first);
+        const auto& close = closer.second;
         gui_test::ModalScript script;
         script.onDialog ("Select your device", [&close] (juce::DialogWindow& d, juce::Component& c)
         {
