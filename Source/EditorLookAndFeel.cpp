@@ -6,12 +6,18 @@ namespace
 {
     /** Room left free at either end of a button's text. */
     constexpr int buttonTextMargin = 2;
+
+    juce::Typeface::Ptr loadTypeface (const char* data, int size)
+    {
+        juce::MemoryInputStream in (data, (size_t) size, false);
+        return new juce::CustomTypeface (in);
+    }
 }
 
 //==============================================================================
 EditorLookAndFeel::EditorLookAndFeel()
-    : regular (juce::Typeface::createSystemTypefaceFor (FontData::DejaVuSans_ttf, FontData::DejaVuSans_ttfSize)),
-      bold (juce::Typeface::createSystemTypefaceFor (FontData::DejaVuSansBold_ttf, FontData::DejaVuSansBold_ttfSize))
+    : regular (loadTypeface (FontData::DejaVuSans_typeface, FontData::DejaVuSans_typefaceSize)),
+      bold (loadTypeface (FontData::DejaVuSansBold_typeface, FontData::DejaVuSansBold_typefaceSize))
 {
 }
 

@@ -8,7 +8,32 @@
 #include "VtrPlus.h"
 #include "WindowSizeHints.h"
 
+#include <BinaryData.h>
+
 #include <cstdlib>
+#include <thread>
+#include <vector>
+
+namespace
+{
+/** Decodes the embedded pictures into the framework's image cache, where the
+    editor's panel finds them: one thread a picture, which the caller joins. */
+std::vector<std::thread> startDecodingArtwork()
+{
+    std::vector<std::thread> decoders;
+
+    for (int i = 0; i < BinaryData::namedResourceListSize; ++i)
+        decoders.emplace_back ([name = BinaryData::namedResourceList[i]]
+        {
+            int size = 0;
+
+            if (const auto* data = BinaryData::getNamedResource (name, size))
+                juce::ImageCache::getFromMemory (data, size);
+        });
+
+    return decoders;
+}
+} // namespace
 
 //==============================================================================
 /**
@@ -44,11 +69,19 @@ public:
         // otherwise read every font file installed before the first paint. A
         // folder the user gives still counts.
         setenv ("JUCE_FONT_PATH", "/usr/share/fonts/truetype/dejavu", 0);
+
+        // Decoding the pictures of the unit takes longer than anything else the
+        // editor does before its first paint. It runs while the framework
+        // connects to the window system, and is over before the window is built.
+        auto artworkDecoders = startDecodingArtwork();
         lookAndFeel = std::make_unique<EditorLookAndFeel>();
         juce::LookAndFeel::setDefaultLookAndFeel (lookAndFeel.get());
 
         Defa::fillPitchNames();
         VtrPlus::singletonHolder.get();
+
+        for (auto& decoder : artworkDecoders)
+            decoder.join();
         mainWindow = std::make_unique<MainWindow> (getApplicationName() + " " + getApplicationVersion());
     }
 

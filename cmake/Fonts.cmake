@@ -1,7 +1,35 @@
-# The editor draws its texts with DejaVu Sans, embedded at build time from the
-# distribution's font package (fonts-dejavu-core), so that its look does not
-# depend on the fonts installed where it runs (EditorLookAndFeel).
-find_file(VTR_DEJAVU_SANS DejaVuSans.ttf PATHS /usr/share/fonts/truetype/dejavu NO_DEFAULT_PATH REQUIRED)
-find_file(VTR_DEJAVU_SANS_BOLD DejaVuSans-Bold.ttf PATHS /usr/share/fonts/truetype/dejavu NO_DEFAULT_PATH REQUIRED)
+# The editor draws its texts with DejaVu Sans from the distribution's font
+# package (fonts-dejavu-core), turned at build time into the framework's own
+# typeface format and embedded (EditorLookAndFeel): its look does not depend
+# on the fonts installed where it runs, and it reads no font file at start.
 
-vtr_embed_files(vtr_fonts FontData ${CMAKE_CURRENT_BINARY_DIR}/fonts ${VTR_DEJAVU_SANS} ${VTR_DEJAVU_SANS_BOLD})
+add_executable(vtr_serialise_typeface resources/SerialiseTypeface.cpp)
+vtr_own_sources(resources/SerialiseTypeface.cpp)
+target_compile_definitions(vtr_serialise_typeface PRIVATE
+    JUCE_STANDALONE_APPLICATION=1
+    JUCE_USE_CURL=0
+    JUCE_WEB_BROWSER=0)
+target_link_libraries(vtr_serialise_typeface PRIVATE
+    juce::juce_graphics
+    juce::juce_recommended_config_flags
+    juce::juce_recommended_warning_flags
+    juce::pkgconfig_JUCE_IMG_LINUX_DEPS)
+
+set(VTR_FONTS_DIR ${CMAKE_CURRENT_BINARY_DIR}/fonts)
+set(VTR_TYPEFACES)
+
+foreach(font DejaVuSans DejaVuSans-Bold)
+    find_file(VTR_FONT_${font} ${font}.ttf PATHS /usr/share/fonts/truetype/dejavu NO_DEFAULT_PATH REQUIRED)
+    set(typeface ${VTR_FONTS_DIR}/${font}.typeface)
+
+    add_custom_command(OUTPUT ${typeface}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${VTR_FONTS_DIR}
+        COMMAND vtr_serialise_typeface ${VTR_FONT_${font}} ${typeface}
+        DEPENDS vtr_serialise_typeface ${VTR_FONT_${font}}
+        COMMENT "Serialising ${font}"
+        VERBATIM)
+
+    list(APPEND VTR_TYPEFACES ${typeface})
+endforeach()
+
+vtr_embed_files(vtr_fonts FontData ${VTR_FONTS_DIR} ${VTR_TYPEFACES})
