@@ -76,14 +76,6 @@ protected:
         return None;
     }
 
-    bool waitUntil (std::function<bool()> condition)
-    {
-        for (int i = 0; i < 400 && ! condition(); ++i)
-            x_session::sleepMs (50);
-
-        return condition();
-    }
-
     juce::Rectangle<int> sizeOf (Window w) const
     {
         XWindowAttributes attributes {};
@@ -124,7 +116,7 @@ protected:
     {
         clickAt (w, box.getCentre());
 
-        if (! waitUntil ([&] { return showsListOf (w, box); }))
+        if (! x_session::waitUntil ([&] { return showsListOf (w, box); }))
             return false;
 
         // A list that the framework closes at once shows for a moment only.
@@ -147,7 +139,7 @@ protected:
         const auto modeBox = editorBoxes[1].bounds;
         ASSERT_TRUE (opensWithOneClick (window, modeBox));
         clickAt (window, { modeBox.getCentreX(), modeBox.getY() - 10 });
-        ASSERT_TRUE (waitUntil ([&] { return ! showsListOf (window, modeBox); }));
+        ASSERT_TRUE (x_session::waitUntil ([&] { return ! showsListOf (window, modeBox); }));
         clickAt (window, fader1);
         x_session::sleepMs (300);
     }
@@ -196,7 +188,7 @@ TEST_F (Desktop, TheWindowKeepsItsSizeInEachViewAndOffersNoMaximise)
         SCOPED_TRACE (width);
 
         // The key counts once the click has given the fader the focus; pressing it again changes nothing.
-        ASSERT_TRUE (waitUntil ([&]
+        ASSERT_TRUE (x_session::waitUntil ([&]
         {
             server.sendKey (window, view.first);
             x_session::sleepMs (100);
@@ -250,6 +242,6 @@ TEST_F (Desktop, TheOutputPickerIsItsOwnSizeAndAnswersRightAfterItsListClosed)
         ASSERT_TRUE (opensWithOneClick (picker, pickerList));
         chooseSelectedItem (picker, pickerList);
         clickAt (picker, pickerCancel);
-        EXPECT_TRUE (waitUntil ([&] { return server.findShownWindow (pickerTitle) == None; }));
+        EXPECT_TRUE (x_session::waitUntil ([&] { return server.findShownWindow (pickerTitle) == None; }));
     }
 }

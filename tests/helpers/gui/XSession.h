@@ -34,6 +34,22 @@ inline void sleepMs (int ms)
     std::this_thread::sleep_for (std::chrono::milliseconds (ms));
 }
 
+/** Polls the condition every 50 ms until it holds, for twenty seconds at most:
+    ample for a loaded machine or a sanitizer build. Returns whether it held. */
+template <typename Condition>
+bool waitUntil (Condition&& condition)
+{
+    for (int i = 0; i < 400; ++i)
+    {
+        if (condition())
+            return true;
+
+        sleepMs (50);
+    }
+
+    return condition();
+}
+
 //==============================================================================
 /** A process started with extra environment variables. It is ended when the
     object goes, if it has not ended by itself.
