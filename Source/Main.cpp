@@ -89,8 +89,13 @@ public:
     {
         mainWindow = nullptr;
         VtrPlus::singletonHolder.deleteInstance();
-        juce::LookAndFeel::setDefaultLookAndFeel (nullptr);
-        lookAndFeel = nullptr;
+        // A refused second start installed none, and must not connect to the
+        // window system on its way out.
+        if (lookAndFeel != nullptr)
+        {
+            juce::LookAndFeel::setDefaultLookAndFeel (nullptr);
+            lookAndFeel = nullptr;
+        }
     }
 
     void anotherInstanceStarted (const juce::String&) override
@@ -122,16 +127,30 @@ public:
             setResizable (false, false);
         }
 
+        void childBoundsChanged (juce::Component* child) override
+        {
+            // The content's own size changes (the view switch) set the window's
+            // size; the window laying the content out at its size does not.
+            if (child == getContentComponent() && ! layingOutContent)
+                heldSize = getContentComponentBorder().addedTo (child->getLocalBounds());
+
+            DocumentWindow::childBoundsChanged (child);
+        }
+
         void resized() override
         {
-            DocumentWindow::resized();
-            holdWindowSize (*this);
+            {
+                const juce::ScopedValueSetter<bool> layingOut (layingOutContent, true);
+                DocumentWindow::resized();
+            }
+
+            holdSize();
         }
 
         void moved() override
         {
             DocumentWindow::moved();
-            holdWindowSize (*this);
+            holdSize();
         }
 
         void paintOverChildren (juce::Graphics& g) override
@@ -142,7 +161,7 @@ public:
             // paints it, which drops the size limits again.
             if (auto* peer = getPeer(); peer != nullptr && peer->getNativeHandle() != sizeHeldForWindow)
             {
-                holdWindowSize (*this);
+                holdSize();
                 sizeHeldForWindow = peer->getNativeHandle();
             }
         }
@@ -171,6 +190,15 @@ public:
         }
 
     private:
+        /** Holds the size that the content asked for (1000 by 576, or 786 wide
+            in the extender view), whatever size the window was given meanwhile. */
+        void holdSize()
+        {
+            holdWindowSize (*this, heldSize);
+        }
+
+        juce::Rectangle<int> heldSize;
+        bool layingOutContent = false;
         void* sizeHeldForWindow = nullptr;
 
         JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MainWindow)
