@@ -3,17 +3,7 @@
 # typeface format and embedded (EditorLookAndFeel): its look does not depend
 # on the fonts installed where it runs, and it reads no font file at start.
 
-add_executable(vtr_serialise_typeface resources/SerialiseTypeface.cpp)
-vtr_own_sources(resources/SerialiseTypeface.cpp)
-target_compile_definitions(vtr_serialise_typeface PRIVATE
-    JUCE_STANDALONE_APPLICATION=1
-    JUCE_USE_CURL=0
-    JUCE_WEB_BROWSER=0)
-target_link_libraries(vtr_serialise_typeface PRIVATE
-    juce::juce_graphics
-    juce::juce_recommended_config_flags
-    juce::juce_recommended_warning_flags
-    juce::pkgconfig_JUCE_IMG_LINUX_DEPS)
+vtr_add_build_tool(vtr_serialise_typeface resources/SerialiseTypeface.cpp)
 
 set(VTR_FONTS_DIR ${CMAKE_CURRENT_BINARY_DIR}/fonts)
 set(VTR_TYPEFACES)
