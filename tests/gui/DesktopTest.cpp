@@ -55,6 +55,28 @@ protected:
                                          instances.folder.getFullPathName().toStdString(), { "VTR_SIMULATED_MIDI=1" });
         window = waitForWindow (windowTitle);
         ASSERT_NE (window, None) << "the editor shows no window";
+        ASSERT_TRUE (x_session::waitUntil ([this] { return hasInputFocus (window); })) << "the editor never becomes active";
+    }
+
+    /** Whether the window (or one inside it) has the input focus: the window
+        manager has made it the active window, as the user sees it. */
+    bool hasInputFocus (Window w) const
+    {
+        Window focus = None, rootReturn = None, parent = None, *children = nullptr;
+        int revert = 0;
+        unsigned int count = 0;
+        XGetInputFocus (display, &focus, &revert);
+
+        while (focus != None && focus != PointerRoot && focus != w
+               && XQueryTree (display, focus, &rootReturn, &parent, &children, &count) != 0)
+        {
+            if (children != nullptr)
+                XFree (children);
+
+            focus = focus == rootReturn ? None : parent;
+        }
+
+        return focus == w;
     }
 
     /** The shown window of that title once it shows painted content; None after twenty seconds without. */
@@ -250,6 +272,7 @@ TEST_F (Desktop, TheOutputPickerIsItsOwnSizeAndAnswersRightAfterItsListClosed)
         const auto picker = waitForWindow (pickerTitle);
         ASSERT_NE (picker, None);
         EXPECT_EQ (sizeOf (picker), juce::Rectangle<int> (300, 200));
+        ASSERT_TRUE (x_session::waitUntil ([&] { return hasInputFocus (picker); })) << "the picker never becomes active";
 
         ASSERT_TRUE (opensWithOneClick (picker, pickerList));
         ASSERT_NO_FATAL_FAILURE (chooseSelectedItem (picker, pickerList));
