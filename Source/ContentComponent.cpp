@@ -125,18 +125,6 @@ namespace
         options.useBottomRightCornerResizer = false;
     }
 
-    /** Runs the dialog modally with its content at the content's own size. The
-        framework sizes a dialog for its own title bar before it switches to the
-        native one, which would leave the content that much larger. */
-    int runModalAtContentSize (juce::DialogWindow::LaunchOptions& options)
-    {
-        const auto contentSize = options.content->getLocalBounds();
-        std::unique_ptr<juce::DialogWindow> dialog (options.create());
-        dialog->setContentComponentSize (contentSize.getWidth(), contentSize.getHeight());
-        dialog->centreAroundComponent (options.componentToCentreAround, dialog->getWidth(), dialog->getHeight());
-        return dialog->runModalLoop();
-    }
-
     juce::File chooseWithNativeDialog (bool forSaving)
     {
         juce::FileChooser chooser (forSaving ? "Save Mapping" : "Load Mapping", {}, "*.rilo", true, false, nullptr);
@@ -412,6 +400,21 @@ void ContentComponent::buttonClicked (juce::Button* b)
     else if (auto* control = dynamic_cast<MappableButton*> (b))
         selectControl (*control);
 }
+
+namespace
+{
+/** Runs the dialog modally with its content at the content's own size. The
+    framework sizes a dialog for its own title bar before it switches to the
+    native one, which would leave the content that much larger. */
+int runModalAtContentSize (juce::DialogWindow::LaunchOptions& options)
+{
+    const auto contentSize = options.content->getLocalBounds();
+    std::unique_ptr<juce::DialogWindow> dialog (options.create());
+    dialog->setContentComponentSize (contentSize.getWidth(), contentSize.getHeight());
+    dialog->centreAroundComponent (options.componentToCentreAround, dialog->getWidth(), dialog->getHeight());
+    return dialog->runModalLoop();
+}
+} // namespace
 
 void ContentComponent::showOutputPicker()
 {
