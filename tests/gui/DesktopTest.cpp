@@ -274,6 +274,10 @@ TEST_F (Desktop, TheOutputPickerIsItsOwnSizeAndAnswersRightAfterItsListClosed)
         EXPECT_EQ (sizeOf (picker), juce::Rectangle<int> (300, 200));
         ASSERT_TRUE (x_session::waitUntil ([&] { return hasInputFocus (picker); })) << "the picker never becomes active";
 
+        // No hand reaches a dialog in the instant it opens; meanwhile the
+        // window manager and the framework finish handing it the focus.
+        x_session::sleepMs (500);
+
         ASSERT_TRUE (opensWithOneClick (picker, pickerList));
         ASSERT_NO_FATAL_FAILURE (chooseSelectedItem (picker, pickerList));
         clickAt (picker, pickerCancel);
