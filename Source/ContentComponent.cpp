@@ -427,6 +427,21 @@ void ContentComponent::buttonClicked (juce::Button* b)
         selectControl (*control);
 }
 
+namespace
+{
+/** Runs the dialog modally with its content at the content's own size. The
+    framework sizes a dialog for its own title bar before it switches to the
+    native one, which would leave the content that much larger. */
+int runModalAtContentSize (juce::DialogWindow::LaunchOptions& options)
+{
+    const auto contentSize = options.content->getLocalBounds();
+    std::unique_ptr<juce::DialogWindow> dialog (options.create());
+    dialog->setContentComponentSize (contentSize.getWidth(), contentSize.getHeight());
+    dialog->centreAroundComponent (options.componentToCentreAround, dialog->getWidth(), dialog->getHeight());
+    return dialog->runModalLoop();
+}
+} // namespace
+
 void ContentComponent::showOutputPicker()
 {
     DeviceSelectComponent picker;
@@ -435,7 +450,7 @@ void ContentComponent::showOutputPicker()
     setUpFixedDialog (options, "Select your device", this, true);
     options.content.setNonOwned (&picker);
 
-    if (options.runModal() > 0)
+    if (runModalAtContentSize (options) > 0)
         device()->setCurrentOutputDevice (picker.chosenDevice);
 }
 

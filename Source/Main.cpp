@@ -3,8 +3,37 @@
 #include "AboutComponent.h"
 #include "ContentComponent.h"
 #include "Defa.h"
+#include "EditorLookAndFeel.h"
 #include "InstanceChannel.h"
 #include "VtrPlus.h"
+#include "WindowSizeHints.h"
+
+#include <BinaryData.h>
+
+#include <cstdlib>
+#include <thread>
+#include <vector>
+
+namespace
+{
+/** Decodes the embedded pictures into the framework's image cache, where the
+    editor's panel finds them: one thread a picture, which the caller joins. */
+std::vector<std::thread> startDecodingArtwork()
+{
+    std::vector<std::thread> decoders;
+
+    for (int i = 0; i < BinaryData::namedResourceListSize; ++i)
+        decoders.emplace_back ([name = BinaryData::namedResourceList[i]]
+        {
+            int size = 0;
+
+            if (const auto* data = BinaryData::getNamedResource (name, size))
+                juce::ImageCache::getFromMemory (data, size);
+        });
+
+    return decoders;
+}
+} // namespace
 
 //==============================================================================
 /**
@@ -36,8 +65,23 @@ public:
             return;
         }
 
+        // The editor draws with the typefaces it embeds; the framework would
+        // otherwise read every font file installed before the first paint. A
+        // folder the user gives still counts.
+        setenv ("JUCE_FONT_PATH", "/usr/share/fonts/truetype/dejavu", 0);
+
+        // Decoding the pictures of the unit takes longer than anything else the
+        // editor does before its first paint. It runs while the framework
+        // connects to the window system, and is over before the window is built.
+        auto artworkDecoders = startDecodingArtwork();
+        lookAndFeel = std::make_unique<EditorLookAndFeel>();
+        juce::LookAndFeel::setDefaultLookAndFeel (lookAndFeel.get());
+
         Defa::fillPitchNames();
         VtrPlus::singletonHolder.get();
+
+        for (auto& decoder : artworkDecoders)
+            decoder.join();
         mainWindow = std::make_unique<MainWindow> (getApplicationName() + " " + getApplicationVersion());
     }
 
@@ -45,6 +89,13 @@ public:
     {
         mainWindow = nullptr;
         VtrPlus::singletonHolder.deleteInstance();
+        // A refused second start installed none, and must not connect to the
+        // window system on its way out.
+        if (lookAndFeel != nullptr)
+        {
+            juce::LookAndFeel::setDefaultLookAndFeel (nullptr);
+            lookAndFeel = nullptr;
+        }
     }
 
     void anotherInstanceStarted (const juce::String&) override
@@ -59,7 +110,9 @@ public:
     }
 
     //==============================================================================
-    /** The main window: a fixed-size native window around the editor's content. */
+    /** The main window: a fixed-size native window around the editor's content,
+        which follows the content's size (narrower in the extender view) and
+        holds it against resize requests from outside. */
     class MainWindow  : public juce::DocumentWindow
     {
     public:
@@ -72,6 +125,45 @@ public:
             centreWithSize (getWidth(), getHeight());
             setVisible (true);
             setResizable (false, false);
+        }
+
+        void childBoundsChanged (juce::Component* child) override
+        {
+            // The content's own size changes (the view switch) set the window's
+            // size; the window laying the content out at its size does not.
+            if (child == getContentComponent() && ! layingOutContent)
+                heldSize = getContentComponentBorder().addedTo (child->getLocalBounds());
+
+            DocumentWindow::childBoundsChanged (child);
+        }
+
+        void resized() override
+        {
+            {
+                const juce::ScopedValueSetter<bool> layingOut (layingOutContent, true);
+                DocumentWindow::resized();
+            }
+
+            holdSize();
+        }
+
+        void moved() override
+        {
+            DocumentWindow::moved();
+            holdSize();
+        }
+
+        void paintOverChildren (juce::Graphics& g) override
+        {
+            DocumentWindow::paintOverChildren (g);
+
+            // The framework places a new native window once more when it first
+            // paints it, which drops the size limits again.
+            if (auto* peer = getPeer(); peer != nullptr && peer->getNativeHandle() != sizeHeldForWindow)
+            {
+                holdSize();
+                sizeHeldForWindow = peer->getNativeHandle();
+            }
         }
 
         ~MainWindow() override
@@ -98,11 +190,23 @@ public:
         }
 
     private:
+        /** Holds the size that the content asked for (1000 by 576, or 786 wide
+            in the extender view), whatever size the window was given meanwhile. */
+        void holdSize()
+        {
+            holdWindowSize (*this, heldSize);
+        }
+
+        juce::Rectangle<int> heldSize;
+        bool layingOutContent = false;
+        void* sizeHeldForWindow = nullptr;
+
         JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MainWindow)
     };
 
 private:
     InstanceChannel instanceChannel;
+    std::unique_ptr<EditorLookAndFeel> lookAndFeel;
     std::unique_ptr<MainWindow> mainWindow;
 };
 

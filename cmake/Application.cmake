@@ -8,11 +8,18 @@ target_sources(VantorRilo PRIVATE Source/Main.cpp)
 vtr_own_sources(Source/Main.cpp)
 target_link_libraries(VantorRilo PRIVATE vtr_app)
 
-# Start-up time and peak memory of the editor (tools/startup-benchmark.sh); not run by ctest.
+# Start-up time and peak memory of the editor against a bare framework window
+# (tools/startup-benchmark.sh); not run by ctest.
+add_executable(vtr_bare_window tools/BareWindow.cpp)
+vtr_own_sources(tools/BareWindow.cpp)
+target_link_libraries(vtr_bare_window PRIVATE vtr_app)
+
 find_package(X11 REQUIRED)
 add_executable(vtr_startup_benchmark tools/StartupBenchmark.cpp)
 vtr_own_sources(tools/StartupBenchmark.cpp)
 target_include_directories(vtr_startup_benchmark PRIVATE tests/helpers)
-target_compile_definitions(vtr_startup_benchmark PRIVATE VTR_APP_PATH="$<TARGET_FILE:VantorRilo>")
-target_link_libraries(vtr_startup_benchmark PRIVATE X11::X11)
-add_dependencies(vtr_startup_benchmark VantorRilo)
+target_compile_definitions(vtr_startup_benchmark PRIVATE
+    VTR_APP_PATH="$<TARGET_FILE:VantorRilo>"
+    VTR_BARE_WINDOW_PATH="$<TARGET_FILE:vtr_bare_window>")
+target_link_libraries(vtr_startup_benchmark PRIVATE X11::X11 X11::Xtst)
+add_dependencies(vtr_startup_benchmark VantorRilo vtr_bare_window)

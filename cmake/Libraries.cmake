@@ -63,5 +63,5 @@ vtr_add_library(vtr_core
 vtr_add_library(vtr_app
     SOURCES ${VTR_CORE_SOURCES} ${VTR_GUI_SOURCES}
     MODULES ${VTR_APP_MODULES}
-    LIBRARIES vtr_artwork)
+    LIBRARIES vtr_artwork vtr_fonts)
 target_link_libraries(vtr_app PUBLIC juce::pkgconfig_JUCE_IMG_LINUX_DEPS)

@@ -23,7 +23,7 @@ vtr_add_test_support(vtr_test_support_core vtr_core
     tests/helpers/CoreTestMain.cpp ${VTR_COMMON_TEST_HELPERS})
 vtr_add_test_support(vtr_test_support_gui vtr_app
     tests/helpers/GuiTestMain.cpp ${VTR_COMMON_TEST_HELPERS} ${VTR_GUI_TEST_HELPERS})
-target_link_libraries(vtr_test_support_gui PUBLIC X11::X11)
+target_link_libraries(vtr_test_support_gui PUBLIC X11::X11 X11::Xtst)
 
 function(vtr_add_tests area support_library)
     file(GLOB test_sources CONFIGURE_DEPENDS tests/${area}/*Test.cpp tests/${area}/*Tests.cpp)
@@ -42,8 +42,8 @@ vtr_add_tests(core vtr_test_support_core)
 vtr_add_tests(gui vtr_test_support_gui)
 vtr_add_tests(firmware vtr_test_support_gui)
 
-# The application shell's tests start the editor itself as separate processes.
-if(TARGET AppShellTest)
-    target_compile_definitions(AppShellTest PRIVATE VTR_APP_PATH="$<TARGET_FILE:VantorRilo>")
-    add_dependencies(AppShellTest VantorRilo)
-endif()
+# These tests start the editor itself as separate processes.
+foreach(test_name AppShellTest DesktopTest)
+    target_compile_definitions(${test_name} PRIVATE VTR_APP_PATH="$<TARGET_FILE:VantorRilo>")
+    add_dependencies(${test_name} VantorRilo)
+endforeach()

@@ -37,7 +37,7 @@ namespace
         while (auto* modal = gui_test::topModal())
         {
             modal->exitModalState (0);
-            gui_test::runUntil ([modal] { return gui_test::topModal() != modal; }, 1000);
+            gui_test::runUntil ([modal] { return gui_test::topModal() != modal; });
         }
     }
 
@@ -374,9 +374,10 @@ TEST_F (EditorPanel, ClosingThePickerInAnyWayKeepsThePreviousOutput)
         { "Escape",       [] (juce::DialogWindow& d, juce::Component&) { static_cast<juce::Component&> (d).keyPressed (juce::KeyPress (juce::KeyPress::escapeKey)); } },
     };
 
-    for (const auto& [what, close] : closers)
+    for (const auto& closer : closers)
     {
-        SCOPED_TRACE (what);
+        SCOPED_TRACE (closer.first);
+        const auto& close = closer.second;
         gui_test::ModalScript script;
         script.onDialog ("Select your device", [&close] (juce::DialogWindow& d, juce::Component& c)
         {
@@ -595,11 +596,21 @@ TEST_F (EditorPanel, KeysReachThePanelThroughTheSelectedControl)
     content.toFront (true);
     gui_test::runUntil ([&content] { return content.isShowing(); });
 
-    select (1);
-    EXPECT_TRUE (editor.buttonFor (1)->hasKeyboardFocus (false));
-
     auto* peer = content.getPeer();
     ASSERT_NE (peer, nullptr);
+
+    // The test programs share one X server, and another one's window can take
+    // the input focus at any moment; a click gives the keyboard focus only
+    // within the focused window. So the selection counts once it was made
+    // while this window had the focus.
+    ASSERT_TRUE (gui_test::runUntil ([&]
+    {
+        content.toFront (true);
+        editor.click (1);
+        return peer->isFocused();
+    }));
+    EXPECT_TRUE (editor.buttonFor (1)->hasKeyboardFocus (false));
+
     peer->handleKeyPress (juce::KeyPress ('x'));   // as this platform reports the letter key
     EXPECT_TRUE (displayingExpander);
     EXPECT_EQ (content.getWidth(), 786);

@@ -2,6 +2,7 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -31,6 +32,22 @@ namespace x_session
 inline void sleepMs (int ms)
 {
     std::this_thread::sleep_for (std::chrono::milliseconds (ms));
+}
+
+/** Polls the condition every 50 ms until it holds, for twenty seconds at most:
+    ample for a loaded machine or a sanitizer build. Returns whether it held. */
+template <typename Condition>
+bool waitUntil (Condition&& condition)
+{
+    for (int i = 0; i < 400; ++i)
+    {
+        if (condition())
+            return true;
+
+        sleepMs (50);
+    }
+
+    return condition();
 }
 
 //==============================================================================
@@ -229,22 +246,135 @@ public:
         XSync (display, False);
     }
 
+    //==============================================================================
+    /** Starts a window manager (openbox) on the server and waits until it runs.
+        Windows are then framed, placed and focused by it, as on a desktop. */
+    bool startWindowManager()
+    {
+        windowManager = std::make_unique<Process> (std::vector<std::string> { "openbox" },
+                                                   std::vector<std::string> { "DISPLAY=" + name }, false);
+        const auto check = XInternAtom (display, "_NET_SUPPORTING_WM_CHECK", False);
+
+        for (int i = 0; i < 600 && windowManager->isRunning(); ++i)
+        {
+            Atom type;
+            int format;
+            unsigned long count, remaining;
+            unsigned char* data = nullptr;
+
+            if (XGetWindowProperty (display, DefaultRootWindow (display), check, 0, 1, False, AnyPropertyType,
+                                    &type, &format, &count, &remaining, &data) == Success && data != nullptr)
+            {
+                XFree (data);
+                return true;
+            }
+
+            sleepMs (50);
+        }
+
+        return false;
+    }
+
+    /** The shown window with this title, searched through the whole tree (a
+        window manager puts windows into frames of its own); None if there is none. */
+    Window findShownWindow (const std::string& title) const
+    {
+        XSync (display, False);
+        return findShownWindowBelow (DefaultRootWindow (display), title);
+    }
+
+    /** The window's top-left corner on the screen. */
+    std::pair<int, int> screenPositionOf (Window window) const
+    {
+        int x = 0, y = 0;
+        Window child;
+        XTranslateCoordinates (display, window, DefaultRootWindow (display), 0, 0, &x, &y, &child);
+        return { x, y };
+    }
+
+    /** Moves the pointer to a point of the window and clicks the left button,
+        through the input extension: the window manager sees the click as it
+        would see the user's. */
+    void clickAt (Window window, int x, int y) const
+    {
+        const auto [left, top] = screenPositionOf (window);
+        XTestFakeMotionEvent (display, -1, left + x, top + y, CurrentTime);
+        XTestFakeButtonEvent (display, Button1, True, CurrentTime);
+        XTestFakeButtonEvent (display, Button1, False, CurrentTime);
+        XSync (display, False);
+    }
+
+    /** The colours (0xRRGGBB) of a rectangle of the window, row by row; empty
+        when it cannot be read. */
+    std::vector<unsigned long> pixelsOf (Window window, int x, int y, int width, int height) const
+    {
+        std::vector<unsigned long> pixels;
+        auto* image = XGetImage (display, window, x, y, (unsigned int) width, (unsigned int) height, AllPlanes, ZPixmap);
+
+        if (image == nullptr)
+            return pixels;
+
+        for (int row = 0; row < height; ++row)
+            for (int column = 0; column < width; ++column)
+                pixels.push_back (XGetPixel (image, column, row) & 0xffffff);
+
+        XDestroyImage (image);
+        return pixels;
+    }
+
 private:
-    std::unique_ptr<Process> server;
+    Window findShownWindowBelow (Window parent, const std::string& title) const
+    {
+        Window rootReturn, parentReturn, *children = nullptr;
+        unsigned int count = 0;
+        Window found = None;
+
+        if (XQueryTree (display, parent, &rootReturn, &parentReturn, &children, &count) == 0)
+            return None;
+
+        for (unsigned int i = 0; i < count && found == None; ++i)
+        {
+            XWindowAttributes attributes;
+            XTextProperty windowName {};
+
+            if (XGetWindowAttributes (display, children[i], &attributes) == 0 || attributes.map_state != IsViewable)
+                continue;
+
+            if (XGetWMName (display, children[i], &windowName) != 0 && windowName.value != nullptr)
+            {
+                if (title == std::string (reinterpret_cast<const char*> (windowName.value), windowName.nitems))
+                    found = children[i];
+
+                XFree (windowName.value);
+            }
+
+            if (found == None)
+                found = findShownWindowBelow (children[i], title);
+        }
+
+        if (children != nullptr)
+            XFree (children);
+
+        return found;
+    }
+
+    std::unique_ptr<Process> server, windowManager;
     std::string name;
     Display* display = nullptr;
 };
 
 //==============================================================================
 /** Starts the editor on the server, with its settings file and its
-    single-instance channel in the given folders. */
+    single-instance channel in the given folders; extraEnvironment holds
+    further "NAME=value" entries. */
 inline std::unique_ptr<Process> startEditor (const std::string& editorPath, const PrivateServer& server,
-                                             const std::string& settingsFolder, const std::string& instanceFolder)
+                                             const std::string& settingsFolder, const std::string& instanceFolder,
+                                             std::vector<std::string> extraEnvironment = {})
 {
-    return std::make_unique<Process> (std::vector<std::string> { editorPath },
-                                      std::vector<std::string> { "DISPLAY=" + server.getName(),
-                                                                 "VTR_SETTINGS_DIR=" + settingsFolder,
-                                                                 "VTR_INSTANCE_DIR=" + instanceFolder });
+    extraEnvironment.insert (extraEnvironment.end(), { "DISPLAY=" + server.getName(),
+                                                       "VTR_SETTINGS_DIR=" + settingsFolder,
+                                                       "VTR_INSTANCE_DIR=" + instanceFolder });
+    return std::make_unique<Process> (std::vector<std::string> { editorPath }, extraEnvironment);
 }
 
 } // namespace x_session

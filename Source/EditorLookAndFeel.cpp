@@ -1,0 +1,80 @@
+#include "EditorLookAndFeel.h"
+
+#include <FontData.h>
+
+namespace
+{
+    /** Room left free at either end of a button's text. */
+    constexpr int buttonTextMargin = 2;
+
+    juce::Typeface::Ptr loadTypeface (const char* data, int size)
+    {
+        juce::MemoryInputStream in (data, (size_t) size, false);
+        return new juce::CustomTypeface (in);
+    }
+}
+
+//==============================================================================
+EditorLookAndFeel::EditorLookAndFeel()
+    : regular (loadTypeface (FontData::DejaVuSans_typeface, FontData::DejaVuSans_typefaceSize)),
+      bold (loadTypeface (FontData::DejaVuSansBold_typeface, FontData::DejaVuSansBold_typefaceSize))
+{
+}
+
+void EditorLookAndFeel::drawTextOnOneLine (juce::Graphics& g, const juce::String& text, juce::Rectangle<int> area,
+                                           juce::Font font, juce::Justification justification)
+{
+    const auto width = font.getStringWidthFloat (text.trim());
+    const auto available = (float) area.getWidth();
+
+    // A little below the exact size, so that rounding never tips the text into an ellipsis.
+    if (width * minimumHorizontalScale > available && available > 0.0f)
+        font.setHeight (font.getHeight() * 0.97f * available / (width * minimumHorizontalScale));
+
+    g.setFont (font);
+    g.drawFittedText (text, area, justification, 1, minimumHorizontalScale);
+}
+
+void EditorLookAndFeel::drawButtonText (juce::Graphics& g, juce::TextButton& button, bool, bool)
+{
+    const auto colourId = button.getToggleState() ? juce::TextButton::textColourOnId : juce::TextButton::textColourOffId;
+    g.setColour (button.findColour (colourId).withMultipliedAlpha (button.isEnabled() ? 1.0f : 0.5f));
+
+    drawTextOnOneLine (g, button.getButtonText(), button.getLocalBounds().reduced (buttonTextMargin, 0),
+                       getTextButtonFont (button, button.getHeight()), juce::Justification::centred);
+}
+
+void EditorLookAndFeel::drawLabel (juce::Graphics& g, juce::Label& label)
+{
+    const auto font = getLabelFont (label);
+    const auto textArea = getLabelBorderSize (label).subtractedFrom (label.getLocalBounds());
+
+    // Labels with room for more lines, and a label being edited, draw as the framework does.
+    if (label.isBeingEdited() || (float) textArea.getHeight() >= 2.0f * font.getHeight())
+    {
+        LookAndFeel_V4::drawLabel (g, label);
+        return;
+    }
+
+    const auto alpha = label.isEnabled() ? 1.0f : 0.5f;
+    g.fillAll (label.findColour (juce::Label::backgroundColourId));
+    g.setColour (label.findColour (juce::Label::textColourId).withMultipliedAlpha (alpha));
+    drawTextOnOneLine (g, label.getText(), textArea, font, label.getJustificationType());
+
+    g.setColour (label.findColour (juce::Label::outlineColourId).withMultipliedAlpha (alpha));
+    g.drawRect (label.getLocalBounds());
+}
+
+juce::PopupMenu::Options EditorLookAndFeel::getOptionsForComboBoxPopupMenu (juce::ComboBox& box, juce::Label& label)
+{
+    return LookAndFeel_V4::getOptionsForComboBoxPopupMenu (box, label)
+               .withParentComponent (box.getTopLevelComponent());
+}
+
+juce::Typeface::Ptr EditorLookAndFeel::getTypefaceForFont (const juce::Font& font)
+{
+    if (font.getTypefaceName() == juce::Font::getDefaultSansSerifFontName())
+        return font.isBold() ? bold : regular;
+
+    return LookAndFeel_V4::getTypefaceForFont (font);
+}
