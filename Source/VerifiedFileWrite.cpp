@@ -67,7 +67,10 @@ namespace
     bool holdsExactly (const juce::File& file, const juce::MemoryBlock& content)
     {
         juce::MemoryBlock readBack;
-        return file.loadFileAsData (readBack) && readBack == content;
+        // The framework compares even empty blocks with memcmp, from a null pointer.
+        return file.loadFileAsData (readBack)
+            && readBack.getSize() == content.getSize()
+            && (content.isEmpty() || readBack == content);
     }
 
     /** Makes the rename itself durable. */

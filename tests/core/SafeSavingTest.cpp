@@ -13,6 +13,12 @@
 
 namespace
 {
+    /** The framework compares even empty blocks with memcmp, from a null pointer. */
+    bool sameBytes (const juce::MemoryBlock& a, const juce::MemoryBlock& b)
+    {
+        return a.getSize() == b.getSize() && (a.isEmpty() || a == b);
+    }
+
     juce::MemoryBlock bytesOf (const juce::File& file)
     {
         juce::MemoryBlock bytes;
@@ -56,7 +62,7 @@ namespace
 
         bool operator== (const Snapshot& other) const
         {
-            return exists == other.exists && isFolder == other.isFolder && bytes == other.bytes && permissions == other.permissions;
+            return exists == other.exists && isFolder == other.isFolder && sameBytes (bytes, other.bytes) && permissions == other.permissions;
         }
 
         bool exists, isFolder;

@@ -67,7 +67,11 @@ void LoopbackHttpServer::serve (const juce::String& path, int status, const juce
 {
     Answer answer;
     answer.status = status;
-    answer.body = body;
+
+    // The framework copies even an empty block with memcpy, from a null pointer.
+    if (! body.isEmpty())
+        answer.body = body;
+
     serve (path, std::move (answer));
 }
 
