@@ -155,7 +155,7 @@ TEST_F (FirmwareDownload, ADrippingCatalogueLeavesTheMessageLoopRunning)
     EXPECT_EQ (result.getErrorMessage(), "Error connecting to server");
     EXPECT_EQ (firmwares.getNumChildren(), 0);
     EXPECT_GT (watch.ticks, 10);
-    EXPECT_LT (watch.longestGapMs, 750.0);
+    EXPECT_LT (watch.longestGapMs, 2000.0);   // blocked, the loop would stand still until the time-out
 }
 
 TEST_F (FirmwareDownload, ACatalogueOverTheSizeLimitIsNotRead)

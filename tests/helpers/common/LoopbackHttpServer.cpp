@@ -229,7 +229,7 @@ ScopedFirmwareServer::~ScopedFirmwareServer()
 ScopedShortTimeouts::ScopedShortTimeouts()
     : previous (zuvo::Network::getTimeouts())
 {
-    zuvo::Network::setTimeouts ({ 1000, 1000 });
+    zuvo::Network::setTimeouts ({ 3000, 3000 });
 }
 
 ScopedShortTimeouts::~ScopedShortTimeouts()

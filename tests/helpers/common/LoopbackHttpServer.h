@@ -69,8 +69,9 @@ private:
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (LoopbackHttpServer)
 };
 
-/** Network time-outs of one second for the lifetime of the object, so that
-    tests do not wait for the real ones. */
+/** Network time-outs of three seconds for the lifetime of the object: long
+    enough for a loaded machine to answer, short enough that tests of stalled
+    servers do not wait for the real ones. */
 struct ScopedShortTimeouts
 {
     ScopedShortTimeouts();
