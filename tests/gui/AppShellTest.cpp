@@ -38,6 +38,20 @@ protected:
     }
 
     std::vector<Window> shownWindows()           { return server.shownWindows(); }
+
+    /** Presses Escape on the window until the editor ends, for twenty seconds
+        at most: a busy machine may have the editor still bringing its window
+        to the front when the first press arrives. */
+    bool escapeEnds (x_session::Process& editor, Window window)
+    {
+        for (int second = 0; second < 20 && editor.isRunning(); ++second)
+        {
+            sendKey (window, XK_Escape);
+            editor.endsWithin (1000);
+        }
+
+        return ! editor.isRunning();
+    }
     void sendKey (Window window, KeySym key)     { server.sendKey (window, key); }
 
     //==============================================================================
@@ -289,8 +303,7 @@ TEST_F (AppShell, ASecondStartBringsTheFirstToTheFrontAndEnds)
     EXPECT_FALSE (hasSettingsFile()) << "only the first instance writes it, when it ends";
     ASSERT_TRUE (first->isRunning());
 
-    sendKey (window, XK_Escape);
-    ASSERT_TRUE (first->endsWithin (20000));
+    ASSERT_TRUE (escapeEnds (*first, window));
     EXPECT_TRUE (hasSettingsFile());
 }
 
@@ -306,6 +319,5 @@ TEST_F (AppShell, StartsAfterAnInstanceThatWasKilled)
     const auto next = startEditor();
     const auto window = waitForTheWindow();
     ASSERT_NE (window, None);
-    sendKey (window, XK_Escape);
-    EXPECT_TRUE (next->endsWithin (20000));
+    EXPECT_TRUE (escapeEnds (*next, window));
 }

@@ -297,9 +297,14 @@ public:
         would see the user's. */
     void clickAt (Window window, int x, int y) const
     {
+        // As a hand clicks: the pointer arrives, then the button goes down and up.
         const auto [left, top] = screenPositionOf (window);
         XTestFakeMotionEvent (display, -1, left + x, top + y, CurrentTime);
+        XSync (display, False);
+        sleepMs (50);
         XTestFakeButtonEvent (display, Button1, True, CurrentTime);
+        XSync (display, False);
+        sleepMs (50);
         XTestFakeButtonEvent (display, Button1, False, CurrentTime);
         XSync (display, False);
     }
