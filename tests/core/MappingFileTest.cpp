@@ -699,6 +699,32 @@ TEST_F (MappingFileTest, TheLongestMapThatLoadsStillLoadsOnceEdited)
     expectSavedMapLoadsTheSame();
 }
 
+TEST_F (MappingFileTest, AFileLoadsOnlyWhenItsMapSavesAgainWithinTheLimit)
+{
+    // The editor's own file with copies of its controls in an element of another program.
+    device.setCtMode (3);
+    const auto saved = savedCurrentMap();
+    const auto withCopies = [&] (int copies)
+    {
+        auto document = std::make_unique<juce::XmlElement> (*saved);
+        auto* other = document->createNewChildElement ("other");
+
+        for (int i = 0; i < copies; ++i)
+            other->addChildElement (new juce::XmlElement (*saved->getChildByName ("controls")));
+
+        return document;
+    };
+
+    ASSERT_TRUE (load (*withCopies (5)).wasOk());
+    EXPECT_GT (file.getFile().getSize(), 60000);
+    expectSavedMapLoadsTheSame();
+
+    const auto modesBefore = device.getModesTree().createCopy();
+    EXPECT_EQ (load (*withCopies (6)).getErrorMessage(), "Could not load mapping data");
+    EXPECT_LT (file.getFile().getSize(), VtrPlus::maxMappingFileBytes * 6 / 10);
+    EXPECT_TRUE (device.getModesTree().isEquivalentTo (modesBefore));
+}
+
 TEST_F (MappingFileTest, SaveFailures)
 {
     const auto nowhere = file.getFile().getChildFile ("sub").getChildFile ("map.rilo");
