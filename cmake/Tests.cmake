@@ -49,5 +49,5 @@ foreach(test_name AppShellTest DesktopTest)
 endforeach()
 
 # Mapping files that an earlier editor saved, and what it sent of them.
-target_compile_definitions(EarlierEditorFilesTest PRIVATE
+target_compile_definitions(JogZoomStatesTest PRIVATE
     VTR_EARLIER_EDITOR_FILES="${CMAKE_CURRENT_SOURCE_DIR}/tests/fixtures/earlier-editor")

@@ -356,7 +356,9 @@ TEST_F (MappingFileTest, BadDocumentsChangeNothing)
 
     // A file without end is refused once a mapping file's length is read.
     if (const juce::File endless ("/dev/zero"); endless.exists())
+    {
         EXPECT_EQ (device.openFile (endless).getErrorMessage(), "Could not load mapping data");
+    }
 }
 
 TEST_F (MappingFileTest, ValuesTheEditorCannotWriteAreRefusedAndChangeNothing)
