@@ -494,6 +494,7 @@ TEST (AttributeBoxes, FilesWithValuesOutsideTheListsAreRefusedAndChangeNothing)
         { usrdefMcp, 1,  { { "chan", "0" } } },
         { usrdefMcp, 41, { { "value", "300" } } },
         { usrdefMcp, 77, { { "type", "bogus" }, { "value", "-1" } } },
+        { usrdefMcp, 65, { { "type", "cc" }, { "velo", "100" } } },    // no rotation pattern
         { proTools,  1,  { { "value", "500" } } },
     };
 
