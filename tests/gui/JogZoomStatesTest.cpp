@@ -398,53 +398,63 @@ TEST_F (JogZoomStates, ProToolsSendsItsFactoryImageAfterUserHuiEditsAndLoads)
     EXPECT_EQ (differences (send(), huiEdited), none);
 }
 
-TEST_F (JogZoomStates, FilesOfTheEarlierEditorLoadInTheNormalAndTheirOwnZoomStateAndSendWhatItSent)
+//==============================================================================
+namespace
 {
-    editor.switchToMode (proTools);
-    const auto proToolsFactory = send();
+    struct EarlierEditorFile : public JogZoomStates, public ::testing::WithParamInterface<Fixture> {};
 
-    juce::StringArray names;
-
-    for (const auto& f : fixtures)
+    juce::String testNameOf (const Fixture& f)
     {
-        names.add (juce::String (f.name) + ".rilo");
-
-        for (int zoom : std::set<int> { 0, f.savedInZoomState })
-        {
-            SCOPED_TRACE (juce::String (f.name) + " loaded in zoom state " + juce::String (zoom));
-
-            // Another mode first, so that a refused file would leave that one current.
-            editor.switchToMode (f.mode == mackie ? logic : mackie);
-            zoomTo (zoom);
-            editor.nextChosenFile = fixtureFolder.getChildFile (f.name).withFileExtension ("rilo");
-            editor.click (editor.command (EditorUnderTest::loadFileButton));
-
-            if ((int) VtrPlus::singletonHolder.get()->getCurrentCtMode() != f.mode)
-            {
-                ADD_FAILURE() << "refused";
-                zoomTo (0);
-                continue;
-            }
-
-            auto expected = recordsIn (fixtureFolder.getChildFile (f.name).withFileExtension ("sent"));
-
-            if (f.sends == Sends::proToolsFactoryImage)
-                expected = proToolsFactory;
-            else if (f.sends == Sends::factoryNormalJog)
-                expected[79 - 1] = expected[80 - 1] = Record { 0x0B, 0xB0, 60, 64, 0, 0 };
-
-            EXPECT_EQ (differences (send(), expected), none);
-            zoomTo (0);
-        }
+        return juce::String (f.name).replaceCharacter ('-', '_');
     }
 
-    // Every file of the folder is one of these.
-    juce::StringArray filesInFolder;
+    void PrintTo (const Fixture& f, std::ostream* os)     { *os << f.name; }
+}
+
+TEST_P (EarlierEditorFile, LoadsInTheNormalAndItsOwnZoomStateAndSendsWhatThatEditorSent)
+{
+    const auto& f = GetParam();
+    auto expected = recordsIn (fixtureFolder.getChildFile (f.name).withFileExtension ("sent"));
+
+    if (f.sends == Sends::proToolsFactoryImage)
+    {
+        editor.switchToMode (proTools);
+        expected = send();
+    }
+    else if (f.sends == Sends::factoryNormalJog)
+    {
+        expected[79 - 1] = expected[80 - 1] = Record { 0x0B, 0xB0, 60, 64, 0, 0 };
+    }
+
+    for (int zoom : std::set<int> { 0, f.savedInZoomState })
+    {
+        SCOPED_TRACE ("loaded in zoom state " + std::to_string (zoom));
+
+        // Another mode first, so that a refused file would leave that one current.
+        editor.switchToMode (f.mode == mackie ? logic : mackie);
+        zoomTo (zoom);
+        loadFrom (fixtureFolder.getChildFile (f.name).withFileExtension ("rilo"));
+        ASSERT_EQ ((int) VtrPlus::singletonHolder.get()->getCurrentCtMode(), f.mode) << "refused";
+
+        EXPECT_EQ (differences (send(), expected), none);
+        zoomTo (0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P (JogZoomStates, EarlierEditorFile, ::testing::ValuesIn (fixtures),
+                          [] (const auto& test) { return testNameOf (test.param).toStdString(); });
+
+TEST (EarlierEditorFiles, EveryFileOfTheFolderIsTested)
+{
+    juce::StringArray tested, inFolder;
+
+    for (const auto& f : fixtures)
+        tested.add (juce::String (f.name) + ".rilo");
 
     for (const auto& entry : juce::RangedDirectoryIterator (fixtureFolder, false, "*.rilo"))
-        filesInFolder.add (entry.getFile().getFileName());
+        inFolder.add (entry.getFile().getFileName());
 
-    filesInFolder.sort (false);
-    names.sort (false);
-    EXPECT_EQ (filesInFolder, names);
+    tested.sort (false);
+    inFolder.sort (false);
+    EXPECT_EQ (inFolder, tested);
 }
