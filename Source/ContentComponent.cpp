@@ -37,6 +37,15 @@ namespace
         return isKnob (cid) || (isJogHalf (cid) && isZoomNorLR == 0);
     }
 
+    /** The kind whose lists the attribute boxes show for a control. The jog
+        halves of the zoom states (86 to 89) are buttons of the HUI zones in
+        "usrdef-hui", but hold the jog's functions of their zoom state in
+        "pro-tools", so they show the jog's lists there. */
+    int listKindOf (int mode, int cid)
+    {
+        return mode == proTools && cid >= 86 && cid <= 89 ? (int) jogWheel : (int) Defa::kindForCid (cid);
+    }
+
     bool isInKnobVeloGroup (int controllerNumber)
     {
         return (controllerNumber >= 16 && controllerNumber <= 23) || controllerNumber == 60;
@@ -650,7 +659,7 @@ void ContentComponent::updWith (MapComboBox& box, MappableButton& control)
 void ContentComponent::fillMsgTypeBox (int mode, MappableButton& control)
 {
     const auto cid = control.cid;
-    const auto kind = (int) Defa::kindForCid (cid);
+    const auto kind = listKindOf (mode, cid);
 
     msgTypeBox.setEnabled (isUserDefined (mode));
 
@@ -700,7 +709,7 @@ void ContentComponent::fillMsgTypeBox (int mode, MappableButton& control)
 void ContentComponent::fillChanBox (int mode, MappableButton& control)
 {
     const auto cid = control.cid;
-    const auto kind = (int) Defa::kindForCid (cid);
+    const auto kind = listKindOf (mode, cid);
 
     chanBox.setEnabled (isUserDefined (mode));
 
@@ -744,7 +753,7 @@ void ContentComponent::fillChanBox (int mode, MappableButton& control)
 void ContentComponent::fillFuncBox (int mode, MappableButton& control)
 {
     const auto cid = control.cid;
-    const auto kind = (int) Defa::kindForCid (cid);
+    const auto kind = listKindOf (mode, cid);
     const auto type = Defa::getMsgType (mode, cid);
     const auto numItems = Defa::nSelsInFunc2 (mode, kind);
 

@@ -90,23 +90,6 @@ namespace
 
     const juce::String loadFailure ("Could not load mapping data");
 
-    /** Earlier editors saved the jog function of their zoom state in 73 and 74,
-        which hold the jog's normal state. */
-    void restoreProToolsJog (const CtMap& map)
-    {
-        for (int id : { 73, 74 })
-        {
-            auto control = map.getControlById (id);
-
-            if (! control.isValid())
-                continue;
-
-            control.setProperty (Tags::value, Defa::factoryValue (2, id), nullptr);
-            control.setProperty (Tags::v1, Defa::factoryV1V2 (2, id, 1), nullptr);
-            control.setProperty (Tags::v2, Defa::factoryV1V2 (2, id, 2), nullptr);
-        }
-    }
-
     juce::XmlElement::TextFormat mappingFileFormat()
     {
         juce::XmlElement::TextFormat format;
@@ -300,6 +283,7 @@ public:
 
         loaded.setProperty (Tags::mode, slug, nullptr);
         const CtMode mode (slug);
+        restoreJogNormalState (CtMap (loaded));
 
         if (! holdsOnlyWhatTheEditorWrites (CtMap (loaded)))
             return juce::Result::fail (loadFailure);
@@ -315,9 +299,7 @@ public:
         // The protocol that the boxes show is the one the mode sends.
         setCurrentPtcl (CtMode::protocolForType (mode));
 
-        if (mode == 2)
-            restoreProToolsJog (CtMap (loaded));
-        else if (mode == 3)
+        if (mode == 3)
             rebuildUserMcpTables (CtMap (loaded));
         else if (mode == 4)
             rebuildUserHuiTables (CtMap (loaded));

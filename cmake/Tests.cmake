@@ -47,3 +47,7 @@ foreach(test_name AppShellTest DesktopTest)
     target_compile_definitions(${test_name} PRIVATE VTR_APP_PATH="$<TARGET_FILE:VantorRilo>")
     add_dependencies(${test_name} VantorRilo)
 endforeach()
+
+# Mapping files that an earlier editor saved, and what it sent of them.
+target_compile_definitions(JogZoomStatesTest PRIVATE
+    VTR_EARLIER_EDITOR_FILES="${CMAKE_CURRENT_SOURCE_DIR}/tests/fixtures/earlier-editor")

@@ -200,21 +200,21 @@ TEST_F (MappingFileTest, AUserMcpFileRebuildsItsSlotTable)
           [&] { EXPECT_EQ (record (26), std::vector<int> ({ 0x00, 0x04, 0x01, 0x02 }));
                 EXPECT_EQ (record (27), std::vector<int> ({ 0x09, 0x90, 0x07, 0x09 })); } },
         { "a knob's rotation pattern, by controller number", 0,
-          [&] (auto& cs) { setAll (control (cs, 65), "cc", 1, 16, 100); setAll (control (cs, 66), "cc", 1, 30, 101);
-                           setAll (control (cs, 67), "note", 1, 16, 102); },
-          [&] { EXPECT_EQ (knobVelos[0][0], 100);
-                EXPECT_EQ (knobVelos[1][1], 101);
+          [&] (auto& cs) { setAll (control (cs, 65), "cc", 1, 16, 127); setAll (control (cs, 66), "cc", 1, 30, 64);
+                           setAll (control (cs, 67), "note", 1, 16, 64); },
+          [&] { EXPECT_EQ (knobVelos[0][0], 127);
+                EXPECT_EQ (knobVelos[1][1], 64);
                 EXPECT_EQ (knobVelos[2][0], knobVelosBefore[4]);
                 EXPECT_EQ (knobVelos[2][1], knobVelosBefore[5]); } },
         { "the jog in zoom state 1: each state into its own slots", 1,
           [&] (auto& cs) { setAll (control (cs, 86), "note", 2, 50, 1); setAll (control (cs, 87), "note", 2, 51, 1);
-                           setAll (control (cs, 73), "cc", 1, 60, 5); setAll (control (cs, 74), "cc", 1, 61, 5); },
+                           setAll (control (cs, 73), "cc", 1, 60, 127); setAll (control (cs, 74), "cc", 1, 60, 127); },
           [&] { EXPECT_EQ (record (69), std::vector<int> ({ 0x09, 0x91, 50, 1 }));
                 EXPECT_EQ (record (70), std::vector<int> ({ 0x09, 0x91, 51, 1 }));
-                EXPECT_EQ (record (79), std::vector<int> ({ 0x0b, 0xb0, 61, 5 }));
-                EXPECT_EQ (record (80), std::vector<int> ({ 0x0b, 0xb0, 60, 5 }));
-                EXPECT_EQ (knobVelos[8][0], 5);
-                EXPECT_EQ (knobVelos[8][1], 5); } },
+                EXPECT_EQ (record (79), std::vector<int> ({ 0x0b, 0xb0, 60, 127 }));
+                EXPECT_EQ (record (80), std::vector<int> ({ 0x0b, 0xb0, 60, 127 }));
+                EXPECT_EQ (knobVelos[8][0], 127);
+                EXPECT_EQ (knobVelos[8][1], knobVelosBefore[17]); } },
     };
 
     device.setCtMode (3);
@@ -356,7 +356,9 @@ TEST_F (MappingFileTest, BadDocumentsChangeNothing)
 
     // A file without end is refused once a mapping file's length is read.
     if (const juce::File endless ("/dev/zero"); endless.exists())
+    {
         EXPECT_EQ (device.openFile (endless).getErrorMessage(), "Could not load mapping data");
+    }
 }
 
 TEST_F (MappingFileTest, ValuesTheEditorCannotWriteAreRefusedAndChangeNothing)
@@ -392,6 +394,11 @@ TEST_F (MappingFileTest, ValuesTheEditorCannotWriteAreRefusedAndChangeNothing)
         { "a function outside the list", 4, 1, "value", "101" },
         { "a pro-tools function changed", 2, 1, "value1", "44" },
         { "a pro-tools jog outside the jog's functions", 2, 73, "value", "88" },
+        { "a pro-tools jog with one byte outside the jog's functions", 2, 74, "value2", "88" },
+        { "a knob controller with a rotation the Rotation box lacks", 3, 65, "velo", "100" },
+        { "a knob note with a velocity the editor never writes", 3, 66, "velo", "1" },
+        { "a jog whose halves differ in a value outside 0-127", 3, 74, "value", "128" },
+        { "a HUI jog whose function is no function number", 4, 73, "value", "101" },
     };
 
     // Some state of every kind that a load could change.
@@ -450,22 +457,63 @@ TEST_F (MappingFileTest, ValuesTheEditorCannotWriteAreRefusedAndChangeNothing)
         EXPECT_TRUE (load (*factoryDocuments[mode]).wasOk()) << modeSlugs[mode];
 }
 
-TEST_F (MappingFileTest, AProToolsFileWithAZoomStatesJogLoadsAsTheFactoryMap)
+TEST_F (MappingFileTest, AJogThatAnEarlierEditorSavedInAZoomStateLoadsAsTheNormalState)
 {
-    // Earlier editors saved the zoom state's jog functions in 73 and 74.
-    device.setCtMode (2);
-    auto document = savedCurrentMap();
-    const auto factory = document->toString();
-    auto* controls = document->getChildByName ("controls");
+    struct Case
+    {
+        const char* what;
+        int mode;
+        std::vector<std::tuple<int, const char*, const char*>> saved;   // id, attribute, text
+        std::vector<std::tuple<int, const char*, const char*>> loaded;
+        std::array<int, 4> normalJogRecord {};      // "usrdef-mcp": slot 80 of nd
+    };
 
-    for (auto [id, function] : { std::pair { 73, "87" }, std::pair { 74, "89" } })
-        for (auto* attribute : { "value", "value1", "value2" })
-            controls->getChildElement (id - 1)->setAttribute (attribute, function);
+    const Case cases[] = {
+        { "pro-tools, zoom button 1", 2, { { 73, "value", "87" }, { 74, "value", "89" } },
+          { { 73, "value", "17" }, { 74, "value", "17" } } },
+        { "pro-tools, R in zoom state 2", 2,
+          { { 73, "value", "90" }, { 73, "value1", "90" }, { 73, "value2", "90" },
+            { 74, "value", "86" }, { 74, "value1", "86" }, { 74, "value2", "86" } },
+          { { 73, "value1", "17" }, { 74, "value2", "17" } } },
+        { "usrdef-hui, a zoom state's button functions", 4, { { 73, "value", "14" }, { 74, "value", "61" } },
+          { { 73, "value", "0" }, { 74, "value", "1" } } },
+        { "usrdef-hui, the halves' own pairs stay", 4, { { 73, "value", "54" }, { 73, "value2", "64" } },
+          { { 73, "value", "0" }, { 73, "value2", "64" } } },
+        { "usrdef-mcp, zoom state 1's notes", 3, { { 73, "value", "98" }, { 74, "value", "99" } },
+          { { 73, "value", "60" }, { 74, "value", "60" }, { 73, "type", "cc" } }, { 11, 0xb0, 60, 64 } },
+        { "usrdef-mcp, R in zoom state 2", 3,
+          { { 73, "type", "note" }, { 73, "value", "96" }, { 73, "velo", "127" },
+            { 74, "type", "note" }, { 74, "value", "97" }, { 74, "velo", "127" } },
+          { { 73, "type", "cc" }, { 73, "value", "60" }, { 74, "velo", "64" } }, { 11, 0xb0, 60, 64 } },
+        { "usrdef-mcp, both halves alike are the normal state", 3,
+          { { 73, "value", "98" }, { 74, "value", "98" }, { 73, "velo", "127" }, { 74, "velo", "127" } },
+          { { 73, "value", "98" }, { 74, "value", "98" }, { 74, "velo", "127" } }, { 11, 0xb0, 98, 127 } },
+    };
 
-    device.setCtMode (0);
-    ASSERT_TRUE (load (*document).wasOk());
-    EXPECT_EQ (device.getCurrentCtMode(), 2);
-    EXPECT_EQ (savedCurrentMap()->toString(), factory);
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.what);
+        device.setCtMode (c.mode);
+        CtMap (device.getCurrentMap()).reset();
+        auto document = savedCurrentMap();
+        auto* controls = document->getChildByName ("controls");
+
+        for (const auto& [id, attribute, text] : c.saved)
+            controls->getChildElement (id - 1)->setAttribute (attribute, text);
+
+        device.setCtMode (0);
+        ASSERT_TRUE (load (*document).wasOk());
+        EXPECT_EQ ((int) device.getCurrentCtMode(), c.mode);
+
+        for (const auto& [id, attribute, text] : c.loaded)
+            EXPECT_EQ (device.getCurrentMap().getControlById (id)[juce::Identifier (attribute)].toString(), text)
+                << id << " " << attribute;
+
+        if (c.mode == 3)
+        {
+            EXPECT_EQ ((std::array<int, 4> { nd[80][0], nd[80][1], nd[80][2], nd[80][3] }), c.normalJogRecord);
+        }
+    }
 }
 
 TEST_F (MappingFileTest, TheProtocolOfALoadedMapIsItsModes)
@@ -544,6 +592,83 @@ TEST_F (MappingFileTest, LooseDocumentsAreTakenAsTheyAre)
     expectSavedMapLoadsTheSame();
 }
 
+TEST_F (MappingFileTest, AFileLoadsTheSameInAnyEncodingLineEndAndLayout)
+{
+    /** The text in UTF-16 with a byte-order mark, in either byte order. */
+    const auto utf16 = [] (const juce::String& text, bool bigEndian)
+    {
+        std::string bytes = bigEndian ? "\xfe\xff" : "\xff\xfe";
+
+        for (auto unit = text.toUTF16(); *unit != 0; ++unit)
+        {
+            const auto high = (char) (*unit.getAddress() >> 8), low = (char) (*unit.getAddress() & 0xff);
+            bytes += bigEndian ? std::string { high, low } : std::string { low, high };
+        }
+
+        return bytes;
+    };
+
+    // A "usrdef-mcp" map whose controls are not all factory ones, as saved.
+    device.setCtMode (3);
+    device.getCurrentMap().getControlById (1).setProperty (Tags::chan, 5, nullptr);
+    device.getCurrentMap().getControlById (65).setProperty (Tags::velo, 127, nullptr);
+    const auto saved = savedCurrentMap()->toString();
+    ASSERT_TRUE (load (saved).wasOk());
+    const auto expectedMap = device.getCurrentMap().tree.createCopy();
+    const auto expectedTable = copyOf (nd);
+
+    const auto reordered = [&]
+    {
+        auto document = juce::parseXML (saved);
+
+        for (auto* control : document->getChildByName ("controls")->getChildIterator())
+        {
+            juce::StringPairArray attributes;
+
+            for (int i = control->getNumAttributes(); --i >= 0;)
+                attributes.set (control->getAttributeName (i), control->getAttributeValue (i));
+
+            control->removeAllAttributes();
+
+            for (int i = 0; i < attributes.size(); ++i)
+                control->setAttribute (attributes.getAllKeys()[i], attributes.getAllValues()[i]);
+        }
+
+        return document->toString();
+    }();
+
+    const auto commented = saved.replace ("<control ", "<!-- a control -->\n  <control ");
+    const auto declaration = saved.upToFirstOccurrenceOf ("?>", true, false);
+    const auto spaced = declaration + saved.fromFirstOccurrenceOf ("?>", false, false)
+                                           .replace ("\" ", "\"\t\n       ").replace ("/>", "  />").replace ("<controls>", "<controls>\n\n\n");
+    const auto long100KB = saved.replace ("<controls>", "<controls>" + juce::String::repeatedString ("\n<!-- " + juce::String::repeatedString ("-", 90) + " -->", 960));
+
+    const std::pair<const char*, std::string> cases[] = {
+        { "CRLF line ends", saved.replace ("\n", "\r\n").toStdString() },
+        { "CR line ends", saved.replace ("\n", "\r").toStdString() },
+        { "a UTF-8 byte-order mark", "\xef\xbb\xbf" + saved.toStdString() },
+        { "UTF-16 little-endian with a byte-order mark", utf16 (saved, false) },
+        { "UTF-16 big-endian with a byte-order mark", utf16 (saved, true) },
+        { "the encoding name in lower case", saved.replace ("encoding=\"UTF-8\"", "encoding=\"utf-8\"").toStdString() },
+        { "the attributes in reverse order", reordered.toStdString() },
+        { "blanks, tabs and line breaks between attributes and elements", spaced.toStdString() },
+        { "comments between the controls", commented.toStdString() },
+        { "about 100 KB with comments", long100KB.toStdString() },
+    };
+
+    ASSERT_GT (cases[std::size (cases) - 1].second.size(), 95000u);
+
+    for (const auto& [what, bytes] : cases)
+    {
+        SCOPED_TRACE (what);
+        CtMap (device.getCurrentMap()).reset();
+        device.setCtMode (0);
+        ASSERT_TRUE (loadBytes (bytes).wasOk());
+        EXPECT_TRUE (device.getCurrentMap().tree.isEquivalentTo (expectedMap));
+        EXPECT_EQ (copyOf (nd), expectedTable);
+    }
+}
+
 TEST_F (MappingFileTest, TheLongestMapThatLoadsStillLoadsOnceEdited)
 {
     // The factory map with a root attribute "pad" as long as a file allows.
@@ -574,6 +699,32 @@ TEST_F (MappingFileTest, TheLongestMapThatLoadsStillLoadsOnceEdited)
     expectSavedMapLoadsTheSame();
     CtMap (device.getCurrentMap()).reset();
     expectSavedMapLoadsTheSame();
+}
+
+TEST_F (MappingFileTest, AFileLoadsOnlyWhenItsMapSavesAgainWithinTheLimit)
+{
+    // The editor's own file with copies of its controls in an element of another program.
+    device.setCtMode (3);
+    const auto saved = savedCurrentMap();
+    const auto withCopies = [&] (int copies)
+    {
+        auto document = std::make_unique<juce::XmlElement> (*saved);
+        auto* other = document->createNewChildElement ("other");
+
+        for (int i = 0; i < copies; ++i)
+            other->addChildElement (new juce::XmlElement (*saved->getChildByName ("controls")));
+
+        return document;
+    };
+
+    ASSERT_TRUE (load (*withCopies (5)).wasOk());
+    EXPECT_GT (file.getFile().getSize(), 60000);
+    expectSavedMapLoadsTheSame();
+
+    const auto modesBefore = device.getModesTree().createCopy();
+    EXPECT_EQ (load (*withCopies (6)).getErrorMessage(), "Could not load mapping data");
+    EXPECT_LT (file.getFile().getSize(), VtrPlus::maxMappingFileBytes * 6 / 10);
+    EXPECT_TRUE (device.getModesTree().isEquivalentTo (modesBefore));
 }
 
 TEST_F (MappingFileTest, SaveFailures)

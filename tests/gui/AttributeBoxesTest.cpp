@@ -413,6 +413,44 @@ TEST_F (AttributeBoxEdits, HuiZoomStateBindsTheJogHalvesToTheirButtonsRows)
     EXPECT_EQ (intOf (editor.controlTree (88), "value"), 61);
 }
 
+TEST_F (AttributeBoxEdits, ProToolsJogHalvesOfAZoomStateShowTheJogsListsOfThatState)
+{
+    struct Case { int zoom; bool rightHalf; int cid; const char* function; };
+
+    const Case cases[] = {
+        { 1, false, 86, "Left?" }, { 1, true, 87, "Right?" },
+        { 2, false, 88, "Up?" },   { 2, true, 89, "Down?" },
+    };
+
+    editor.switchToMode (proTools);
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE ("zoom state " + std::to_string (c.zoom) + (c.rightHalf ? ", right half" : ", left half"));
+        select (74 + c.zoom);
+        ASSERT_EQ (isZoomNorLR, c.zoom);
+        auto& half = *(c.rightHalf ? editor.controls().jogButtonR : editor.controls().jogButtonL);
+        editor.click (half);
+        ASSERT_EQ (editor.content.findSelectedControl(), &half);
+        ASSERT_EQ (half.cid, c.cid);
+
+        EXPECT_EQ (gui_test::itemTextsOf (msgTypeBox()), juce::StringArray (" 0) 0x0D"));
+        EXPECT_EQ (gui_test::itemTextsOf (chanBox()), juce::StringArray (" 0) 0x00", " 1) 0x40"));
+        EXPECT_EQ (gui_test::itemTextsOf (funcBox()), juce::StringArray ("Left?", "Right?", "Up?", "Down?"));
+        EXPECT_EQ (funcBox().getText(), c.function);
+        EXPECT_EQ (half.getButtonText(), c.function);
+
+        for (auto* box : { &msgTypeBox(), &chanBox(), &funcBox() })
+            EXPECT_FALSE (box->isEnabled());
+
+        EXPECT_EQ (msgTypeBox().getSelectedItemIndex(), -1);
+        EXPECT_EQ (chanBox().getSelectedItemIndex(), -1);
+
+        select (74 + c.zoom);   // back to the normal state
+        ASSERT_EQ (isZoomNorLR, 0);
+    }
+}
+
 //==============================================================================
 namespace
 {
@@ -456,6 +494,7 @@ TEST (AttributeBoxes, FilesWithValuesOutsideTheListsAreRefusedAndChangeNothing)
         { usrdefMcp, 1,  { { "chan", "0" } } },
         { usrdefMcp, 41, { { "value", "300" } } },
         { usrdefMcp, 77, { { "type", "bogus" }, { "value", "-1" } } },
+        { usrdefMcp, 65, { { "type", "cc" }, { "velo", "100" } } },    // no rotation pattern
         { proTools,  1,  { { "value", "500" } } },
     };
 

@@ -35,6 +35,93 @@ namespace
 
     const std::vector<juce::String> none;
 
+    /** The records of a ".sent" file: one line of hex bytes per position. */
+    Records recordsIn (const juce::File& file)
+    {
+        juce::StringArray lines;
+        lines.addLines (file.loadFileAsString().trim());
+        EXPECT_EQ (lines.size(), (int) std::tuple_size<Records>::value) << file.getFileName();
+
+        Records records {};
+
+        for (int i = 0; i < juce::jmin (lines.size(), (int) records.size()); ++i)
+        {
+            juce::MemoryBlock bytes;
+            bytes.loadFromHexString (lines[i]);
+            EXPECT_EQ (bytes.getSize(), records[(size_t) i].size()) << file.getFileName() << " line " << i + 1;
+            std::memcpy (records[(size_t) i].data(), bytes.getData(), juce::jmin (bytes.getSize(), records[(size_t) i].size()));
+        }
+
+        return records;
+    }
+
+    const juce::File fixtureFolder { VTR_EARLIER_EDITOR_FILES };
+
+    /** What the unit gets of a file, against what the earlier editor sent. */
+    enum class Sends
+    {
+        asSent,
+        // "pro-tools" is a factory mode: its factory image, whatever the file holds.
+        proToolsFactoryImage,
+        // "usrdef-mcp" saved in a zoom state after the jog's normal state had
+        // taken the zoom state's assignment, which that editor did not send:
+        // the normal state (positions 79 and 80) is the factory jog.
+        factoryNormalJog,
+    };
+
+    struct Fixture
+    {
+        const char* name;
+        int mode;
+        int savedInZoomState;
+        Sends sends;
+    };
+
+    const Fixture fixtures[] = {
+        { "mackie-zoom0", mackie, 0, Sends::asSent },
+        { "mackie-zoom1", mackie, 1, Sends::asSent },
+        { "mackie-zoom2", mackie, 2, Sends::asSent },
+        { "logic-zoom0", logic, 0, Sends::asSent },
+        { "logic-zoom1", logic, 1, Sends::asSent },
+        { "logic-zoom2", logic, 2, Sends::asSent },
+        { "pro-tools-zoom0", proTools, 0, Sends::proToolsFactoryImage },
+        { "pro-tools-zoom1", proTools, 1, Sends::proToolsFactoryImage },
+        { "pro-tools-zoom2", proTools, 2, Sends::proToolsFactoryImage },
+        { "pro-tools-zoom1-reset", proTools, 1, Sends::proToolsFactoryImage },
+        { "pro-tools-zoom2-reset", proTools, 2, Sends::proToolsFactoryImage },
+
+        { "usrdef-mcp-zoom0", usrdefMcp, 0, Sends::asSent },
+        { "usrdef-mcp-zoom0-edited", usrdefMcp, 0, Sends::asSent },
+        { "usrdef-mcp-zoom1", usrdefMcp, 1, Sends::asSent },
+        { "usrdef-mcp-zoom1-edited", usrdefMcp, 1, Sends::asSent },
+        { "usrdef-mcp-zoom1-mode-switch", usrdefMcp, 1, Sends::factoryNormalJog },
+        { "usrdef-mcp-zoom1-edited-protocol-switch", usrdefMcp, 1, Sends::factoryNormalJog },
+        { "usrdef-mcp-zoom1-reset", usrdefMcp, 1, Sends::factoryNormalJog },
+        { "usrdef-mcp-zoom1-edited-load", usrdefMcp, 1, Sends::factoryNormalJog },
+        { "usrdef-mcp-zoom2", usrdefMcp, 2, Sends::asSent },
+        { "usrdef-mcp-zoom2-edited", usrdefMcp, 2, Sends::asSent },
+        { "usrdef-mcp-zoom2-mode-switch", usrdefMcp, 2, Sends::factoryNormalJog },
+        { "usrdef-mcp-zoom2-edited-protocol-switch", usrdefMcp, 2, Sends::factoryNormalJog },
+        { "usrdef-mcp-zoom2-reset", usrdefMcp, 2, Sends::factoryNormalJog },
+        { "usrdef-mcp-zoom2-edited-load", usrdefMcp, 2, Sends::factoryNormalJog },
+
+        { "usrdef-hui-zoom0", usrdefHui, 0, Sends::asSent },
+        { "usrdef-hui-zoom0-edited", usrdefHui, 0, Sends::asSent },
+        { "usrdef-hui-zoom1", usrdefHui, 1, Sends::asSent },
+        { "usrdef-hui-zoom1-edited", usrdefHui, 1, Sends::asSent },
+        { "usrdef-hui-zoom1-mode-switch", usrdefHui, 1, Sends::asSent },
+        { "usrdef-hui-zoom1-edited-protocol-switch", usrdefHui, 1, Sends::asSent },
+        { "usrdef-hui-zoom1-reset", usrdefHui, 1, Sends::asSent },
+        { "usrdef-hui-zoom1-edited-load", usrdefHui, 1, Sends::asSent },
+        { "usrdef-hui-zoom2", usrdefHui, 2, Sends::asSent },
+        { "usrdef-hui-zoom2-edited", usrdefHui, 2, Sends::asSent },
+        { "usrdef-hui-zoom2-mode-switch", usrdefHui, 2, Sends::asSent },
+        { "usrdef-hui-zoom2-edited-protocol-switch", usrdefHui, 2, Sends::asSent },
+        { "usrdef-hui-zoom2-reset", usrdefHui, 2, Sends::asSent },
+        { "usrdef-hui-zoom2-edited-load", usrdefHui, 2, Sends::asSent },
+    };
+
+
     /** The editor on a simulated controller, with the user's file, zoom and
         reset actions and what the controller decodes of "Send Data". */
     struct JogZoomStates : public ::testing::Test
@@ -76,16 +163,16 @@ namespace
             ASSERT_EQ (isZoomNorLR, zoom);
         }
 
-        void saveTo (const juce::File& file)
+        void saveTo (const juce::File& target)
         {
-            editor.nextChosenFile = file;
+            editor.nextChosenFile = target;
             editor.click (editor.command (EditorUnderTest::saveFileButton));
-            ASSERT_TRUE (file.existsAsFile());
+            ASSERT_TRUE (target.existsAsFile());
         }
 
-        void loadFrom (const juce::File& file)
+        void loadFrom (const juce::File& source)
         {
-            editor.nextChosenFile = file;
+            editor.nextChosenFile = source;
             editor.click (editor.command (EditorUnderTest::loadFileButton));
         }
 
@@ -309,4 +396,65 @@ TEST_F (JogZoomStates, ProToolsSendsItsFactoryImageAfterUserHuiEditsAndLoads)
     editor.choose (editor.modes(), 4);
     ASSERT_EQ ((int) VtrPlus::singletonHolder.get()->getCurrentCtMode(), usrdefHui);
     EXPECT_EQ (differences (send(), huiEdited), none);
+}
+
+//==============================================================================
+namespace
+{
+    struct EarlierEditorFile : public JogZoomStates, public ::testing::WithParamInterface<Fixture> {};
+
+    juce::String testNameOf (const Fixture& f)
+    {
+        return juce::String (f.name).replaceCharacter ('-', '_');
+    }
+
+    void PrintTo (const Fixture& f, std::ostream* os)     { *os << f.name; }
+}
+
+TEST_P (EarlierEditorFile, LoadsInTheNormalAndItsOwnZoomStateAndSendsWhatThatEditorSent)
+{
+    const auto& f = GetParam();
+    auto expected = recordsIn (fixtureFolder.getChildFile (f.name).withFileExtension ("sent"));
+
+    if (f.sends == Sends::proToolsFactoryImage)
+    {
+        editor.switchToMode (proTools);
+        expected = send();
+    }
+    else if (f.sends == Sends::factoryNormalJog)
+    {
+        expected[79 - 1] = expected[80 - 1] = Record { 0x0B, 0xB0, 60, 64, 0, 0 };
+    }
+
+    for (int zoom : std::set<int> { 0, f.savedInZoomState })
+    {
+        SCOPED_TRACE ("loaded in zoom state " + std::to_string (zoom));
+
+        // Another mode first, so that a refused file would leave that one current.
+        editor.switchToMode (f.mode == mackie ? logic : mackie);
+        zoomTo (zoom);
+        loadFrom (fixtureFolder.getChildFile (f.name).withFileExtension ("rilo"));
+        ASSERT_EQ ((int) VtrPlus::singletonHolder.get()->getCurrentCtMode(), f.mode) << "refused";
+
+        EXPECT_EQ (differences (send(), expected), none);
+        zoomTo (0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P (JogZoomStates, EarlierEditorFile, ::testing::ValuesIn (fixtures),
+                          [] (const auto& test) { return testNameOf (test.param).toStdString(); });
+
+TEST (EarlierEditorFiles, EveryFileOfTheFolderIsTested)
+{
+    juce::StringArray tested, inFolder;
+
+    for (const auto& f : fixtures)
+        tested.add (juce::String (f.name) + ".rilo");
+
+    for (const auto& entry : juce::RangedDirectoryIterator (fixtureFolder, false, "*.rilo"))
+        inFolder.add (entry.getFile().getFileName());
+
+    tested.sort (false);
+    inFolder.sort (false);
+    EXPECT_EQ (inFolder, tested);
 }
