@@ -174,7 +174,6 @@ ContentComponent::ContentComponent()
     vtmPicture = juce::ImageCache::getFromMemory (BinaryData::vtm_p_png, BinaryData::vtm_p_pngSize);
     vtxPicture = juce::ImageCache::getFromMemory (BinaryData::vtx_p_png, BinaryData::vtx_p_pngSize);
     bgImage    = juce::ImageCache::getFromMemory (BinaryData::bg_png, BinaryData::bg_pngSize);
-    bgexImage  = juce::ImageCache::getFromMemory (BinaryData::bgex_png, BinaryData::bgex_pngSize);
 
     tooltipWindow.setMillisecondsBeforeTipAppears (0);
 
@@ -239,6 +238,12 @@ std::array<std::pair<juce::Label*, juce::ComboBox*>, 6> ContentComponent::labell
 }
 
 //==============================================================================
+std::array<std::pair<const void*, int>, 4> ContentComponent::picturesShownAtStart()
+{
+    return { { { BinaryData::ZuvoLogo_png, BinaryData::ZuvoLogo_pngSize }, { BinaryData::vtm_p_png, BinaryData::vtm_p_pngSize },
+               { BinaryData::vtx_p_png, BinaryData::vtx_p_pngSize }, { BinaryData::bg_png, BinaryData::bg_pngSize } } };
+}
+
 juce::Rectangle<int> ContentComponent::prodLogoArea() const
 {
     const auto& picture = displayingExpander ? vtxPicture : vtmPicture;
@@ -280,6 +285,11 @@ void ContentComponent::paintHint (juce::Graphics& g, const juce::String& text, f
 
 void ContentComponent::paintLogos (juce::Graphics& g)
 {
+    // Decoding the extender's background takes as long as the rest of the
+    // start-up; it waits until the extender is shown.
+    if (displayingExpander && bgexImage.isNull())
+        bgexImage = juce::ImageCache::getFromMemory (BinaryData::bgex_png, BinaryData::bgex_pngSize);
+
     // Both backgrounds are drawn at the controller background's size; the panel clips them.
     const auto& background = displayingExpander ? bgexImage : bgImage;
     g.drawImage (background, 0, 0, bgImage.getWidth(), bgImage.getHeight(),

@@ -57,6 +57,11 @@ public:
     /** Opens the About box without blocking; the box is modal and owns its content. */
     void showAboutDlg() const;
 
+    /** The embedded pictures (data and size) that the panel shows when it opens,
+        so that the application can decode them into the image cache ahead of
+        it. The extender's background is decoded when the extender is first shown. */
+    static std::array<std::pair<const void*, int>, 4> picturesShownAtStart();
+
     /** Where the product picture lies: centred on x 416, at the top edge. */
     juce::Rectangle<int> prodLogoArea() const;
 

@@ -8,28 +8,22 @@
 #include "VtrPlus.h"
 #include "WindowSizeHints.h"
 
-#include <BinaryData.h>
-
 #include <cstdlib>
+#include <future>
 #include <thread>
 #include <vector>
 
 namespace
 {
-/** Decodes the embedded pictures into the framework's image cache, where the
-    editor's panel finds them: one thread a picture, which the caller joins. */
+/** Decodes the pictures that the editor's panel shows when it opens into the
+    framework's image cache, where the panel finds them: one thread a picture,
+    which the caller joins. */
 std::vector<std::thread> startDecodingArtwork()
 {
     std::vector<std::thread> decoders;
 
-    for (int i = 0; i < BinaryData::namedResourceListSize; ++i)
-        decoders.emplace_back ([name = BinaryData::namedResourceList[i]]
-        {
-            int size = 0;
-
-            if (const auto* data = BinaryData::getNamedResource (name, size))
-                juce::ImageCache::getFromMemory (data, size);
-        });
+    for (auto [data, size] : ContentComponent::picturesShownAtStart())
+        decoders.emplace_back ([data = data, size = size] { juce::ImageCache::getFromMemory (data, size); });
 
     return decoders;
 }
@@ -70,18 +64,23 @@ public:
         // folder the user gives still counts.
         setenv ("JUCE_FONT_PATH", "/usr/share/fonts/truetype/dejavu", 0);
 
-        // Decoding the pictures of the unit takes longer than anything else the
-        // editor does before its first paint. It runs while the framework
-        // connects to the window system, and is over before the window is built.
+        // Reading the embedded pictures and typefaces takes longer than anything
+        // else the editor does before its first paint. It runs on threads of its
+        // own while the framework connects to the window system (which waits on
+        // the window server and on the desktop's settings), and is over before
+        // the window is built.
+        auto typefaces = std::async (std::launch::async, EditorLookAndFeel::loadTypefaces);
         auto artworkDecoders = startDecodingArtwork();
-        lookAndFeel = std::make_unique<EditorLookAndFeel>();
-        juce::LookAndFeel::setDefaultLookAndFeel (lookAndFeel.get());
+        juce::Desktop::getInstance();
 
         Defa::fillPitchNames();
         VtrPlus::singletonHolder.get();
 
         for (auto& decoder : artworkDecoders)
             decoder.join();
+
+        lookAndFeel = std::make_unique<EditorLookAndFeel> (typefaces.get());
+        juce::LookAndFeel::setDefaultLookAndFeel (lookAndFeel.get());
         mainWindow = std::make_unique<MainWindow> (getApplicationName() + " " + getApplicationVersion());
     }
 
