@@ -8,24 +8,22 @@
 #include "VtrPlus.h"
 #include "WindowSizeHints.h"
 
+#include <array>
 #include <cstdlib>
 #include <future>
-#include <thread>
-#include <vector>
 
 namespace
 {
-/** Decodes the pictures that the editor's panel shows when it opens into the
-    framework's image cache, where the panel finds them: one thread a picture,
-    which the caller joins. */
-std::vector<std::thread> startDecodingArtwork()
+/** Decodes the embedded pictures into the framework's image cache, where the
+    editor's panel finds them, on a thread of its own. */
+template <typename Pictures>
+std::future<void> startDecoding (Pictures pictures)
 {
-    std::vector<std::thread> decoders;
-
-    for (auto [data, size] : ContentComponent::picturesShownAtStart())
-        decoders.emplace_back ([data = data, size = size] { juce::ImageCache::getFromMemory (data, size); });
-
-    return decoders;
+    return std::async (std::launch::async, [pictures]
+    {
+        for (auto [data, size] : pictures)
+            juce::ImageCache::getFromMemory (data, size);
+    });
 }
 } // namespace
 
@@ -64,24 +62,26 @@ public:
         // folder the user gives still counts.
         setenv ("JUCE_FONT_PATH", "/usr/share/fonts/truetype/dejavu", 0);
 
-        // Reading the embedded pictures and typefaces takes longer than anything
+        // Reading the embedded typefaces and pictures takes longer than anything
         // else the editor does before its first paint. It runs on threads of its
-        // own while the framework connects to the window system (which waits on
-        // the window server and on the desktop's settings), and is over before
-        // the window is built.
+        // own while the framework connects to the window system, which waits on
+        // the window server and on the desktop's settings.
         auto typefaces = std::async (std::launch::async, EditorLookAndFeel::loadTypefaces);
-        auto artworkDecoders = startDecodingArtwork();
+        auto layoutPictures = startDecoding (ContentComponent::picturesOfTheLayout());
+        auto background = startDecoding (std::array { ContentComponent::controllerBackground() });
         juce::Desktop::getInstance();
 
         Defa::fillPitchNames();
         VtrPlus::singletonHolder.get();
 
-        for (auto& decoder : artworkDecoders)
-            decoder.join();
-
         lookAndFeel = std::make_unique<EditorLookAndFeel> (typefaces.get());
         juce::LookAndFeel::setDefaultLookAndFeel (lookAndFeel.get());
+        layoutPictures.wait();
         mainWindow = std::make_unique<MainWindow> (getApplicationName() + " " + getApplicationVersion());
+
+        // The window first paints with the display's next frame, from the message
+        // loop; the largest picture, which only that paint needs, has until then.
+        background.wait();
     }
 
     void shutdown() override
