@@ -184,6 +184,9 @@ ContentComponent::ContentComponent()
 
     tooltipWindow.setMillisecondsBeforeTipAppears (0);
 
+    // paint() covers the whole panel, so the window need not paint beneath it.
+    setOpaque (true);
+
     addAndMakeVisible (mixerSection);
     addAndMakeVisible (controlSection);
 
