@@ -57,9 +57,10 @@ public:
             return;
         }
 
-        // The editor draws with the typefaces it embeds; the framework would
-        // otherwise read every font file installed before the first paint. A
-        // folder the user gives still counts.
+        // The editor draws with the typefaces it embeds and reads no font file
+        // at start. Should the framework look for a system font all the same,
+        // it scans DejaVu's folder rather than every font installed; a folder
+        // the user gives still counts.
         setenv ("JUCE_FONT_PATH", "/usr/share/fonts/truetype/dejavu", 0);
 
         // Reading the embedded typefaces and pictures takes longer than anything
