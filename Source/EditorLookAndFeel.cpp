@@ -53,6 +53,10 @@ void EditorLookAndFeel::drawButtonBackground (juce::Graphics& g, juce::Button& b
 
 void EditorLookAndFeel::drawButtonText (juce::Graphics& g, juce::TextButton& button, bool, bool)
 {
+    // The control buttons over the mixer show their texts on labels of their own.
+    if (button.getButtonText().isEmpty())
+        return;
+
     const auto colourId = button.getToggleState() ? juce::TextButton::textColourOnId : juce::TextButton::textColourOffId;
     g.setColour (button.findColour (colourId).withMultipliedAlpha (button.isEnabled() ? 1.0f : 0.5f));
 

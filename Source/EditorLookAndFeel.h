@@ -17,9 +17,10 @@
     - Every text is drawn with DejaVu Sans (Bold for bold fonts), embedded in
       the program, so the look does not depend on the fonts installed.
 
-    What it draws is the framework's look to the pixel; it only leaves out the
-    drawing of things that are wholly transparent, such as the backgrounds of the
-    control buttons laid over the picture of the unit.
+    What it draws is the framework's look to the pixel; it only leaves out
+    drawing that leaves no mark: wholly transparent backgrounds and frames, such
+    as those of the control buttons laid over the picture of the unit, and
+    empty texts.
 
     Installed as the default look by the application.
 */
