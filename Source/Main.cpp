@@ -70,7 +70,7 @@ public:
         auto typefaces = std::async (std::launch::async, EditorLookAndFeel::loadTypefaces);
         auto layoutPictures = startDecoding (ContentComponent::picturesOfTheLayout());
         auto background = startDecoding (std::array { ContentComponent::controllerBackground() });
-        juce::Desktop::getInstance();
+        juce::Desktop::getInstance(); // connects to the window system
 
         Defa::fillPitchNames();
         VtrPlus::singletonHolder.get();
