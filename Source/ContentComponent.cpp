@@ -29,6 +29,14 @@ namespace
     bool isKnob (int cid)           { return cid >= 65 && cid <= 72; }
     bool isJogHalf (int cid)        { return cid == 73 || cid == 74; }
 
+    /** Takes the picture from the framework's image cache (decoding it there
+        if need be) unless the image holds it already. */
+    void takeOnce (juce::Image& image, ContentComponent::EmbeddedPicture picture)
+    {
+        if (image.isNull())
+            image = juce::ImageCache::getFromMemory (picture.first, picture.second);
+    }
+
     /** A knob, or a jog half in the normal zoom state: the controls whose
         rotation pattern the editor offers when they send a controller.
     */
@@ -182,10 +190,11 @@ ContentComponent::ContentComponent()
     logoImage  = juce::ImageCache::getFromMemory (BinaryData::ZuvoLogo_png, BinaryData::ZuvoLogo_pngSize);
     vtmPicture = juce::ImageCache::getFromMemory (BinaryData::vtm_p_png, BinaryData::vtm_p_pngSize);
     vtxPicture = juce::ImageCache::getFromMemory (BinaryData::vtx_p_png, BinaryData::vtx_p_pngSize);
-    bgImage    = juce::ImageCache::getFromMemory (BinaryData::bg_png, BinaryData::bg_pngSize);
-    bgexImage  = juce::ImageCache::getFromMemory (BinaryData::bgex_png, BinaryData::bgex_pngSize);
 
     tooltipWindow.setMillisecondsBeforeTipAppears (0);
+
+    // paint() covers the whole panel, so the window need not paint beneath it.
+    setOpaque (true);
 
     addAndMakeVisible (mixerSection);
     addAndMakeVisible (controlSection);
@@ -248,6 +257,18 @@ std::array<std::pair<juce::Label*, juce::ComboBox*>, 6> ContentComponent::labell
 }
 
 //==============================================================================
+std::array<ContentComponent::EmbeddedPicture, 3> ContentComponent::picturesOfTheLayout()
+{
+    return { { { BinaryData::ZuvoLogo_png, BinaryData::ZuvoLogo_pngSize },
+               { BinaryData::vtm_p_png, BinaryData::vtm_p_pngSize },
+               { BinaryData::vtx_p_png, BinaryData::vtx_p_pngSize } } };
+}
+
+ContentComponent::EmbeddedPicture ContentComponent::controllerBackground()
+{
+    return { BinaryData::bg_png, BinaryData::bg_pngSize };
+}
+
 juce::Rectangle<int> ContentComponent::prodLogoArea() const
 {
     const auto& picture = displayingExpander ? vtxPicture : vtmPicture;
@@ -289,6 +310,14 @@ void ContentComponent::paintHint (juce::Graphics& g, const juce::String& text, f
 
 void ContentComponent::paintLogos (juce::Graphics& g)
 {
+    // Decoding a background takes as long as the rest of the start-up, so each
+    // is taken when it is first drawn; the application decodes the controller's
+    // ahead, while it builds the window.
+    takeOnce (bgImage, controllerBackground());
+
+    if (displayingExpander)
+        takeOnce (bgexImage, { BinaryData::bgex_png, BinaryData::bgex_pngSize });
+
     // Both backgrounds are drawn at the controller background's size; the panel clips them.
     const auto& background = displayingExpander ? bgexImage : bgImage;
     g.drawImage (background, 0, 0, bgImage.getWidth(), bgImage.getHeight(),

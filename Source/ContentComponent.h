@@ -57,6 +57,19 @@ public:
     /** Opens the About box without blocking; the box is modal and owns its content. */
     void showAboutDlg() const;
 
+    /** An embedded picture: its data and its size in bytes. */
+    using EmbeddedPicture = std::pair<const void*, int>;
+
+    /** The pictures that the layout rests on (the logo and both product
+        pictures). The constructor takes them from the framework's image cache,
+        where the application may have decoded them ahead. */
+    static std::array<EmbeddedPicture, 3> picturesOfTheLayout();
+
+    /** The background of the controller view, taken from the image cache when
+        the panel first paints. The extender's is taken when the extender is
+        first shown. */
+    static EmbeddedPicture controllerBackground();
+
     /** Where the product picture lies: centred on x 416, at the top edge. */
     juce::Rectangle<int> prodLogoArea() const;
 

@@ -15,11 +15,15 @@ namespace
 }
 
 //==============================================================================
-EditorLookAndFeel::EditorLookAndFeel()
-    : regular (loadTypeface (FontData::DejaVuSans_typeface, FontData::DejaVuSans_typefaceSize)),
-      bold (loadTypeface (FontData::DejaVuSansBold_typeface, FontData::DejaVuSansBold_typefaceSize))
+EditorLookAndFeel::Typefaces EditorLookAndFeel::loadTypefaces()
 {
+    return { loadTypeface (FontData::DejaVuSans_typeface, FontData::DejaVuSans_typefaceSize),
+             loadTypeface (FontData::DejaVuSansBold_typeface, FontData::DejaVuSansBold_typefaceSize) };
 }
+
+EditorLookAndFeel::EditorLookAndFeel() : EditorLookAndFeel (loadTypefaces()) {}
+
+EditorLookAndFeel::EditorLookAndFeel (Typefaces embedded) : typefaces (std::move (embedded)) {}
 
 void EditorLookAndFeel::drawTextOnOneLine (juce::Graphics& g, const juce::String& text, juce::Rectangle<int> area,
                                            juce::Font font, juce::Justification justification)
@@ -35,8 +39,24 @@ void EditorLookAndFeel::drawTextOnOneLine (juce::Graphics& g, const juce::String
     g.drawFittedText (text, area, justification, 1, minimumHorizontalScale);
 }
 
+void EditorLookAndFeel::drawButtonBackground (juce::Graphics& g, juce::Button& button, const juce::Colour& background,
+                                              bool highlighted, bool down)
+{
+    // A transparent button at rest with a transparent outline leaves no mark;
+    // a highlighted or pressed one is tinted even then.
+    if (background.isTransparent() && ! (highlighted || down)
+        && button.findColour (juce::ComboBox::outlineColourId).isTransparent())
+        return;
+
+    LookAndFeel_V4::drawButtonBackground (g, button, background, highlighted, down);
+}
+
 void EditorLookAndFeel::drawButtonText (juce::Graphics& g, juce::TextButton& button, bool, bool)
 {
+    // The control buttons over the mixer show their texts on labels of their own.
+    if (button.getButtonText().isEmpty())
+        return;
+
     const auto colourId = button.getToggleState() ? juce::TextButton::textColourOnId : juce::TextButton::textColourOffId;
     g.setColour (button.findColour (colourId).withMultipliedAlpha (button.isEnabled() ? 1.0f : 0.5f));
 
@@ -61,8 +81,11 @@ void EditorLookAndFeel::drawLabel (juce::Graphics& g, juce::Label& label)
     g.setColour (label.findColour (juce::Label::textColourId).withMultipliedAlpha (alpha));
     drawTextOnOneLine (g, label.getText(), textArea, font, label.getJustificationType());
 
-    g.setColour (label.findColour (juce::Label::outlineColourId).withMultipliedAlpha (alpha));
-    g.drawRect (label.getLocalBounds());
+    if (const auto outline = label.findColour (juce::Label::outlineColourId); ! outline.isTransparent())
+    {
+        g.setColour (outline.withMultipliedAlpha (alpha));
+        g.drawRect (label.getLocalBounds());
+    }
 }
 
 juce::PopupMenu::Options EditorLookAndFeel::getOptionsForComboBoxPopupMenu (juce::ComboBox& box, juce::Label& label)
@@ -74,7 +97,7 @@ juce::PopupMenu::Options EditorLookAndFeel::getOptionsForComboBoxPopupMenu (juce
 juce::Typeface::Ptr EditorLookAndFeel::getTypefaceForFont (const juce::Font& font)
 {
     if (font.getTypefaceName() == juce::Font::getDefaultSansSerifFontName())
-        return font.isBold() ? bold : regular;
+        return font.isBold() ? typefaces.bold : typefaces.regular;
 
     return LookAndFeel_V4::getTypefaceForFont (font);
 }

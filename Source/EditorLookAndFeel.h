@@ -17,12 +17,28 @@
     - Every text is drawn with DejaVu Sans (Bold for bold fonts), embedded in
       the program, so the look does not depend on the fonts installed.
 
+    What it draws is the framework's look to the pixel; it only leaves out
+    drawing that leaves no mark: wholly transparent backgrounds and frames, such
+    as those of the control buttons laid over the picture of the unit, and
+    empty texts.
+
     Installed as the default look by the application.
 */
 class EditorLookAndFeel : public juce::LookAndFeel_V4
 {
 public:
+    /** DejaVu Sans and DejaVu Sans Bold, read from the program's own data. */
+    struct Typefaces
+    {
+        juce::Typeface::Ptr regular, bold;
+    };
+
+    /** Reads the embedded typefaces. Safe on any thread, so that the application
+        can read them while it connects to the window system. */
+    static Typefaces loadTypefaces();
+
     EditorLookAndFeel();
+    explicit EditorLookAndFeel (Typefaces);
 
     /** Draws text on one line into area, in font when it fits, else squeezed
         horizontally down to minimumHorizontalScale, else smaller as well. */
@@ -30,6 +46,8 @@ public:
                                    juce::Font font, juce::Justification);
 
     //==============================================================================
+    /** @internal */
+    void drawButtonBackground (juce::Graphics&, juce::Button&, const juce::Colour&, bool, bool) override;
     /** @internal */
     void drawButtonText (juce::Graphics&, juce::TextButton&, bool, bool) override;
     /** @internal */
@@ -43,7 +61,7 @@ public:
     static constexpr float minimumHorizontalScale = 0.7f;
 
 private:
-    juce::Typeface::Ptr regular, bold;
+    Typefaces typefaces;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (EditorLookAndFeel)
 };

@@ -8,30 +8,22 @@
 #include "VtrPlus.h"
 #include "WindowSizeHints.h"
 
-#include <BinaryData.h>
-
+#include <array>
 #include <cstdlib>
-#include <thread>
-#include <vector>
+#include <future>
 
 namespace
 {
 /** Decodes the embedded pictures into the framework's image cache, where the
-    editor's panel finds them: one thread a picture, which the caller joins. */
-std::vector<std::thread> startDecodingArtwork()
+    editor's panel finds them, on a thread of its own. */
+template <typename Pictures>
+std::future<void> startDecoding (Pictures pictures)
 {
-    std::vector<std::thread> decoders;
-
-    for (int i = 0; i < BinaryData::namedResourceListSize; ++i)
-        decoders.emplace_back ([name = BinaryData::namedResourceList[i]]
-        {
-            int size = 0;
-
-            if (const auto* data = BinaryData::getNamedResource (name, size))
-                juce::ImageCache::getFromMemory (data, size);
-        });
-
-    return decoders;
+    return std::async (std::launch::async, [pictures]
+    {
+        for (auto [data, size] : pictures)
+            juce::ImageCache::getFromMemory (data, size);
+    });
 }
 } // namespace
 
@@ -65,24 +57,32 @@ public:
             return;
         }
 
-        // The editor draws with the typefaces it embeds; the framework would
-        // otherwise read every font file installed before the first paint. A
-        // folder the user gives still counts.
+        // The editor draws with the typefaces it embeds and reads no font file
+        // at start. Should the framework look for a system font all the same,
+        // it scans DejaVu's folder rather than every font installed; a folder
+        // the user gives still counts.
         setenv ("JUCE_FONT_PATH", "/usr/share/fonts/truetype/dejavu", 0);
 
-        // Decoding the pictures of the unit takes longer than anything else the
-        // editor does before its first paint. It runs while the framework
-        // connects to the window system, and is over before the window is built.
-        auto artworkDecoders = startDecodingArtwork();
-        lookAndFeel = std::make_unique<EditorLookAndFeel>();
-        juce::LookAndFeel::setDefaultLookAndFeel (lookAndFeel.get());
+        // Reading the embedded typefaces and pictures takes longer than anything
+        // else the editor does before its first paint. It runs on threads of its
+        // own while the framework connects to the window system, which waits on
+        // the window server and on the desktop's settings.
+        auto typefaces = std::async (std::launch::async, EditorLookAndFeel::loadTypefaces);
+        auto layoutPictures = startDecoding (ContentComponent::picturesOfTheLayout());
+        auto background = startDecoding (std::array { ContentComponent::controllerBackground() });
+        juce::Desktop::getInstance(); // connects to the window system
 
         Defa::fillPitchNames();
         VtrPlus::singletonHolder.get();
 
-        for (auto& decoder : artworkDecoders)
-            decoder.join();
+        lookAndFeel = std::make_unique<EditorLookAndFeel> (typefaces.get());
+        juce::LookAndFeel::setDefaultLookAndFeel (lookAndFeel.get());
+        layoutPictures.wait();
         mainWindow = std::make_unique<MainWindow> (getApplicationName() + " " + getApplicationVersion());
+
+        // The window first paints with the display's next frame, from the message
+        // loop; the largest picture, which only that paint needs, has until then.
+        background.wait();
     }
 
     void shutdown() override

@@ -10,6 +10,8 @@
 #include "Shared.h"
 #include "VtrPlus.h"
 
+#include <BinaryData.h>
+
 using gui_test::EditorUnderTest;
 
 namespace
@@ -175,6 +177,25 @@ TEST_F (EditorPanel, ViewSwitchesBetweenControllerAndExtender)
         SCOPED_TRACE (step.what);
         step.act();
         expectView (step.extender);
+    }
+}
+
+TEST_F (EditorPanel, EachViewShowsThePictureOfItsUnit)
+{
+    // The extender's USB lamp, which the controller's picture does not have there.
+    const juce::Point<int> lamp (721, 42);
+    const auto extenderPicture = juce::ImageFileFormat::loadFrom (BinaryData::bgex_png, (size_t) BinaryData::bgex_pngSize);
+    const auto lampColour = extenderPicture.getPixelAt (lamp.x, lamp.y);
+    ASSERT_EQ (lampColour.getAlpha(), 255);
+
+    auto& content = editor.content;
+
+    for (auto extender : { true, false, true })
+    {
+        SCOPED_TRACE (extender ? "extender" : "controller");
+        content.willDispXS (extender);
+        const auto shown = content.createComponentSnapshot (content.getLocalBounds()).getPixelAt (lamp.x, lamp.y);
+        EXPECT_EQ (shown == lampColour, extender);
     }
 }
 

@@ -119,3 +119,75 @@ TEST (EditorLook, LabelTextsStayWholeOnOneLine)
         expectWholeOnOneLine (c, ink, label.getFont(), label.getBorderSize().subtractedFrom (label.getLocalBounds()));
     }
 }
+
+namespace
+{
+/** What the look draws over a grey ground: the framework's look and the editor's
+    must give the same pixels wherever the editor's look leaves drawing out. */
+template <typename Draw>
+juce::Image drawnOverGround (Draw&& draw)
+{
+    juce::Image image (juce::Image::ARGB, 60, 30, true);
+    juce::Graphics g (image);
+    g.fillAll (juce::Colour (0xff808080));
+    draw (g);
+    return image;
+}
+
+bool samePixels (const juce::Image& a, const juce::Image& b)
+{
+    for (int y = 0; y < a.getHeight(); ++y)
+        for (int x = 0; x < a.getWidth(); ++x)
+            if (a.getPixelAt (x, y) != b.getPixelAt (x, y))
+                return false;
+
+    return true;
+}
+} // namespace
+
+TEST (EditorLook, ButtonBackgroundsAndLabelFramesAreTheFrameworksToThePixel)
+{
+    EditorLookAndFeel look;
+    juce::LookAndFeel_V4 framework;
+
+    struct ButtonCase { const char* what; juce::Colour fill, outline; bool highlighted, down; };
+
+    const ButtonCase buttonCases[] = {
+        { "transparent at rest",         juce::Colours::transparentBlack, juce::Colours::transparentBlack, false, false },
+        { "transparent under the mouse", juce::Colours::transparentBlack, juce::Colours::transparentBlack, true,  false },
+        { "transparent and pressed",     juce::Colours::transparentBlack, juce::Colours::transparentBlack, false, true  },
+        { "transparent with an outline", juce::Colours::transparentBlack, juce::Colours::white,            false, false },
+        { "faint fill",                  juce::Colour (0x20404040),       juce::Colours::transparentBlack, false, false },
+    };
+
+    for (const auto& c : buttonCases)
+    {
+        SCOPED_TRACE (c.what);
+        juce::TextButton button;
+        button.setSize (50, 20);
+        button.setColour (juce::ComboBox::outlineColourId, c.outline);
+
+        const auto drawnBy = [&] (juce::LookAndFeel& l)
+        {
+            return drawnOverGround ([&] (juce::Graphics& g) { l.drawButtonBackground (g, button, c.fill, c.highlighted, c.down); });
+        };
+
+        EXPECT_TRUE (samePixels (drawnBy (look), drawnBy (framework)));
+    }
+
+    for (auto outline : { juce::Colours::transparentBlack, juce::Colours::white })
+    {
+        SCOPED_TRACE (outline.toDisplayString (true));
+        juce::Label label;
+        label.setSize (50, 20);
+        label.setColour (juce::Label::backgroundColourId, juce::Colour (0x0affffff));
+        label.setColour (juce::Label::outlineColourId, outline);
+
+        const auto drawnBy = [&] (juce::LookAndFeel& l)
+        {
+            return drawnOverGround ([&] (juce::Graphics& g) { l.drawLabel (g, label); });
+        };
+
+        EXPECT_TRUE (samePixels (drawnBy (look), drawnBy (framework)));
+    }
+}
