@@ -10,6 +10,7 @@
 
 #include <BinaryData.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <thread>
 #include <vector>
@@ -64,6 +65,10 @@ public:
             quit();
             return;
         }
+
+        // A request to terminate quits as a keyboard break does: the framework's
+        // handler for that ends the message loop, and with it any transfer.
+        std::signal (SIGTERM, [] (int) { std::raise (SIGINT); });
 
         // The editor draws with the typefaces it embeds; the framework would
         // otherwise read every font file installed before the first paint. A
