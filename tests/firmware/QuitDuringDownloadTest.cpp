@@ -82,21 +82,6 @@ protected:
         XSync (display, False);
     }
 
-    /** Closes the window as the window manager does for its close button. */
-    void askToClose (Window window) const
-    {
-        auto* display = server.getDisplay();
-        XEvent event {};
-        event.xclient.type = ClientMessage;
-        event.xclient.window = window;
-        event.xclient.message_type = XInternAtom (display, "WM_PROTOCOLS", False);
-        event.xclient.format = 32;
-        event.xclient.data.l[0] = (long) XInternAtom (display, "WM_DELETE_WINDOW", False);
-        event.xclient.data.l[1] = CurrentTime;
-        XSendEvent (display, window, False, NoEventMask, &event);
-        XSync (display, False);
-    }
-
     /** From the editor's window to a running download: the wizard in auto
         mode (its hidden key), started with "Connect", runs every step by
         itself up to the image. */
@@ -134,7 +119,7 @@ TEST_F (QuitDuringDownload, EveryKindOfQuitEndsTheProgramWithinTwoSeconds)
     struct Case { const char* what; std::function<void (x_session::Process&, Window)> quit; };
     const Case cases[] =
     {
-        { "the window manager's close", [this] (x_session::Process&, Window w) { askToClose (w); } },
+        { "the window manager's close", [this] (x_session::Process&, Window w) { server.askToClose (w); } },
         { "SIGINT", [] (x_session::Process& editor, Window) { editor.kill (SIGINT); } },
         { "SIGTERM", [] (x_session::Process& editor, Window) { editor.kill (SIGTERM); } },
     };

@@ -272,6 +272,12 @@ TEST_F (WizardOnline, AnswersAreReadAsSentOnlyTheWholeImageIsFlashed)
     };
     const auto text = [] (const juce::String& t) { return juce::MemoryBlock (t.toRawUTF8(), t.getNumBytesAsUTF8()); };
     const auto padded = [&text] (const juce::String& opening) { return text (opening + juce::String::repeatedString ("x", 1100)); };
+    const auto withImage = [&text, &image] (const juce::String& opening)
+    {
+        auto block = text (opening);
+        block.append (image.getData(), image.getSize());
+        return block;
+    };
     const auto bareHead = [] (const juce::MemoryBlock& body) { return "HTTP/1.1 200 OK\r\nContent-Length: " + juce::String ((int) body.getSize()) + "\r\n\r\n"; };
     const juce::String html = "<!DOCTYPE html><html><body>Please log in</body></html>";
 
@@ -292,6 +298,7 @@ TEST_F (WizardOnline, AnswersAreReadAsSentOnlyTheWholeImageIsFlashed)
         { "meta", raw (bareHead (padded ("<meta charset=\"utf-8\">")), padded ("<meta charset=\"utf-8\">")), false },
         { "any element", raw (bareHead (padded ("\r\n <p>Sign in")), padded ("\r\n <p>Sign in")), false },
         { "page after a byte order mark", raw (bareHead (padded (juce::String::fromUTF8 ("\xef\xbb\xbf") + html)), padded (juce::String::fromUTF8 ("\xef\xbb\xbf") + html)), false },
+        { "meta, then binary", raw (bareHead (withImage ("<meta charset=utf-8>")), withImage ("<meta charset=utf-8>")), false },
         { "JSON", raw (bareHead (padded ("{\"error\": \"")), padded ("{\"error\": \"")), false },
         { "bursts to the deadline", raw (bareHead (image), image, [] (Answer& a) { a.pauseMs = 500; a.bytesPerBurst = 100; }), false },
         { "silence", raw (bareHead (image), image, [] (Answer& a) { a.stallBeforeHead = true; }), false },

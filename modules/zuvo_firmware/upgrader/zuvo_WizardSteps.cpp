@@ -140,16 +140,24 @@ namespace
     }
 
     /** Whether a body starts like a web page, another markup document or
-        JSON: text whose first character after blanks is "<" or "{". */
+        JSON: after blanks, with an opening that only such documents have, or
+        as text whose first character is "<" or "{". */
     bool looksLikeTextDocument (const juce::MemoryBlock& body)
     {
         const auto opening = openingOf (body).trimStart();
+
+        for (auto* markup : { "<!doctype", "<html", "<?xml", "<head", "<body", "<!--", "<meta" })
+            if (opening.startsWithIgnoreCase (markup))
+                return true;
+
+        if (! (opening.startsWithChar ('<') || opening.startsWithChar ('{')))
+            return false;
 
         for (auto c : opening)
             if (c < 0x20 && c != '\t' && c != '\r' && c != '\n')
                 return false;
 
-        return opening.startsWithChar ('<') || opening.startsWithChar ('{');
+        return true;
     }
 
     /** Whether a header says the body is text, a document or compressed. */
