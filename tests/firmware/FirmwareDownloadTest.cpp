@@ -4,9 +4,11 @@
 #include "common/LoopbackHttpServer.h"
 #include "gui/WizardHarness.h"
 
-// Transfers from broken and hostile servers: only a whole answer counts,
-// reading stops at the size limit, redirects stay within their rules, and the
-// message loop runs all the time.
+// Transfers from broken and hostile servers, which write their answers raw:
+// every header counts as sent, only a whole answer counts, reading stops at
+// the size limit, redirects stay within their rules, deadlines and cancels
+// end a transfer whatever the server does, and the message loop runs all the
+// time.
 
 namespace
 {

@@ -263,7 +263,9 @@ TEST_F (WizardOnline, AnswersAreReadAsSentOnlyTheWholeImageIsFlashed)
     {
         Answer a;
         a.head = head;
-        a.body = body;
+
+        if (! body.isEmpty())   // the framework copies an empty block from a null pointer
+            a.body = body;
 
         if (change != nullptr)
             change (a);
