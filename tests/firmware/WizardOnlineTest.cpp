@@ -283,6 +283,10 @@ TEST_F (WizardOnline, AnswersAreReadAsSentOnlyTheWholeImageIsFlashed)
     const auto bareHead = [] (const juce::MemoryBlock& body) { return "HTTP/1.1 200 OK\r\nContent-Length: " + juce::String ((int) body.getSize()) + "\r\n\r\n"; };
     const juce::String html = "<!DOCTYPE html><html><body>Please log in</body></html>";
 
+    // An image may open with any byte; what follows it shows that it is no text.
+    auto binaryOpening = image;
+    binaryOpening.copyFrom ("<a\0\0", 0, 4);
+
     struct Case { const char* name; Answer answer; bool flashed; };
     const Case cases[] =
     {
@@ -290,6 +294,7 @@ TEST_F (WizardOnline, AnswersAreReadAsSentOnlyTheWholeImageIsFlashed)
                                                    image, [] (Answer& a) { a.chunked = true; a.pauseMs = 1; a.bytesPerBurst = 300; }), true },
         { "behind a redirect, Location first", raw ("HTTP/1.1 302 Found\r\nLocation:/fw/good.bin\r\nContent-Length:0\r\n\r\n", {}), true },
         { "headers without blanks", raw ("HTTP/1.1 200 OK\r\ncontent-length:1024\r\ncontent-type:application/octet-stream\r\n\r\n", image), true },
+        { "binary that opens with \"<\"", raw (bareHead (binaryOpening), binaryOpening), true },
         { "web page, its type first", raw ("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: 1024\r\n\r\n", image), false },
         { "web page, no blank after the colon", raw ("HTTP/1.1 200 OK\r\nContent-Length: 1024\r\nContent-Type:text/html\r\n\r\n", image), false },
         { "lengths that disagree", raw ("HTTP/1.1 200 OK\r\nContent-Length: 1024\r\nContent-Length: 600\r\n\r\n", image,
@@ -334,7 +339,7 @@ TEST_F (WizardOnline, AnswersAreReadAsSentOnlyTheWholeImageIsFlashed)
         if (c.flashed)
         {
             EXPECT_TRUE (alerts.alerts.empty());
-            EXPECT_EQ (loader->getReceivedImage(), image);
+            EXPECT_EQ (loader->getReceivedImage(), c.answer.body.isEmpty() ? image : c.answer.body);
             EXPECT_TRUE (loader->getErrors().isEmpty());
         }
         else

@@ -119,7 +119,8 @@ namespace
 
     //==============================================================================
     /** The first bytes of a body as characters, after a byte order mark:
-        UTF-16 text by its low bytes, anything else byte by byte. */
+        UTF-16 text by its low bytes, anything else byte by byte. A NUL, which
+        a string cannot hold, becomes another control character. */
     juce::String openingOf (const juce::MemoryBlock& body)
     {
         const auto* bytes = static_cast<const unsigned char*> (body.getData());
@@ -134,7 +135,7 @@ namespace
         juce::String opening;
 
         for (auto i = first; i < size; i += littleEndian || bigEndian ? 2 : 1)
-            opening += (juce::juce_wchar) bytes[i];
+            opening += (juce::juce_wchar) (bytes[i] != 0 ? bytes[i] : 1);
 
         return opening;
     }
