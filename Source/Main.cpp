@@ -9,6 +9,7 @@
 #include "WindowSizeHints.h"
 
 #include <array>
+#include <csignal>
 #include <cstdlib>
 #include <future>
 
@@ -56,6 +57,10 @@ public:
             quit();
             return;
         }
+
+        // A request to terminate quits as a keyboard break does: the framework's
+        // handler for that ends the message loop, and with it any transfer.
+        std::signal (SIGTERM, [] (int) { std::raise (SIGINT); });
 
         // The editor draws with the typefaces it embeds and reads no font file
         // at start. Should the framework look for a system font all the same,

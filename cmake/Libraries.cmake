@@ -23,6 +23,10 @@ foreach(core_source IN LISTS VTR_CORE_SOURCES)
 endforeach()
 set(VTR_GUI_SOURCES ${VTR_ALL_APP_SOURCES} modules/include_zuvo_firmware.cpp)
 
+# The firmware server's transfers go through libcurl's own interface (the
+# framework's web streams use it too).
+find_package(CURL REQUIRED)
+
 set(VTR_CORE_MODULES
     juce::juce_core
     juce::juce_events
@@ -49,6 +53,7 @@ function(vtr_add_library name)
             juce::juce_recommended_config_flags
             juce::juce_recommended_warning_flags
         PUBLIC
+            CURL::libcurl
             juce::pkgconfig_JUCE_CURL_LINUX_DEPS)
     # Re-export what the framework's modules give their users, so that code
     # linking this library can include the framework headers.

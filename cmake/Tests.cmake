@@ -43,7 +43,7 @@ vtr_add_tests(gui vtr_test_support_gui)
 vtr_add_tests(firmware vtr_test_support_gui)
 
 # These tests start the editor itself as separate processes.
-foreach(test_name AppShellTest DesktopTest)
+foreach(test_name AppShellTest DesktopTest QuitDuringDownloadTest)
     target_compile_definitions(${test_name} PRIVATE VTR_APP_PATH="$<TARGET_FILE:VantorRilo>")
     add_dependencies(${test_name} VantorRilo)
 endforeach()

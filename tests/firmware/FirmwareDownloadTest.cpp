@@ -2,10 +2,13 @@
 #include <zuvo_firmware/zuvo_firmware.h>
 
 #include "common/LoopbackHttpServer.h"
+#include "gui/WizardHarness.h"
 
-// Transfers from broken and hostile servers: only a whole answer counts,
-// reading stops at the size limit, redirects stay within their rules, and the
-// message loop runs all the time.
+// Transfers from broken and hostile servers, which write their answers raw:
+// every header counts as sent, only a whole answer counts, reading stops at
+// the size limit, redirects stay within their rules, deadlines and cancels
+// end a transfer whatever the server does, and the message loop runs all the
+// time.
 
 namespace
 {
@@ -60,9 +63,10 @@ private:
 class FirmwareDownload : public ::testing::Test
 {
 protected:
-    zuvo::HttpAnswer fetch (const juce::String& path, juce::int64 limit = 4096)
+    zuvo::HttpAnswer fetch (const juce::String& path, juce::int64 limit = 4096,
+                            int deadlineMs = zuvo::Network::getTimeouts().imageDeadlineMs)
     {
-        return zuvo::Network::fetch (juce::URL (server.getBaseAddress() + path), limit);
+        return zuvo::Network::fetch (juce::URL (server.getBaseAddress() + path), limit, deadlineMs);
     }
 
     ScopedFirmwareServer firmwareServer;
@@ -77,7 +81,7 @@ TEST_F (FirmwareDownload, OnlyAWholeAnswerWithinTheLimitIsComplete)
     {
         { "whole body", answerWith (3000), Outcome::complete, 3000 },
         { "exactly the limit", answerWith (4096), Outcome::complete, 4096 },
-        { "short drip", answerWith (20, [] (Answer& a) { a.msPerByte = 10; }), Outcome::complete, 20 },
+        { "short drip", answerWith (20, [] (Answer& a) { a.pauseMs = 10; }), Outcome::complete, 20 },
         { "cut short", answerWith (3000, [] (Answer& a) { a.bytesToSend = 1000; }), Outcome::incomplete, 1000 },
         { "no length, closed early", answerWith (3000, [] (Answer& a) { a.declareLength = false; a.bytesToSend = 1000; }),
           Outcome::incomplete, 1000 },
@@ -86,6 +90,10 @@ TEST_F (FirmwareDownload, OnlyAWholeAnswerWithinTheLimitIsComplete)
         { "endless", answerWith (1000, [] (Answer& a) { a.endless = true; }), Outcome::tooLarge, 4097 },
         { "stalled after the head", answerWith (3000, [] (Answer& a) { a.stallAfterHead = true; }), Outcome::incomplete, 0 },
         { "stalled before the head", answerWith (3000, [] (Answer& a) { a.stallBeforeHead = true; }), Outcome::incomplete, 0 },
+        { "chunked", answerWith (3000, [] (Answer& a) { a.chunked = true; a.pauseMs = 1; a.bytesPerBurst = 700; }),
+          Outcome::complete, 3000 },
+        { "chunked, cut short", answerWith (3000, [] (Answer& a) { a.chunked = true; a.bytesToSend = 1000; }),
+          Outcome::incomplete, 1000 },
     };
 
     for (const auto& c : cases)
@@ -145,7 +153,7 @@ TEST_F (FirmwareDownload, ADrippingCatalogueLeavesTheMessageLoopRunning)
 
     Answer drip;
     drip.body = juce::MemoryBlock (catalogue.toRawUTF8(), catalogue.getNumBytesAsUTF8());
-    drip.msPerByte = 50;   // a minute at this pace: the time-out ends it first
+    drip.pauseMs = 50;   // a minute at this pace: the time-out ends it first
     server.serve ("firmware.xml", drip);
 
     LoopWatch watch;
@@ -174,20 +182,182 @@ TEST_F (FirmwareDownload, ACatalogueOverTheSizeLimitIsNotRead)
     }
 }
 
-TEST_F (FirmwareDownload, ACancelCheckEndsATransferAndStopsTheNextOne)
+TEST_F (FirmwareDownload, ACancelEndsATransferWithinASecondEvenInSilenceAndStopsTheNextOne)
 {
-    server.serve ("image.bin", answerWith (1 << 16, [] (Answer& a) { a.msPerByte = 3; }));   // some 200 s
+    struct Case { const char* what; Answer answer; };
+    const Case cases[] =
+    {
+        { "dripping", answerWith (1 << 16, [] (Answer& a) { a.pauseMs = 3; }) },   // some 200 s
+        { "silent before the head", answerWith (1 << 16, [] (Answer& a) { a.stallBeforeHead = true; }) },
+        { "silent after the head", answerWith (1 << 16, [] (Answer& a) { a.stallAfterHead = true; }) },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.what);
+        server.serve ("image.bin", c.answer);
+        const auto requestsBefore = server.getNumRequests();
+        double cancelledAt = 0;
+
+        // Cancels once the server has the request, while the client waits for it.
+        gui_test::WhileWaiting user ([&]
+        {
+            if (cancelledAt == 0 && server.getNumRequests() > requestsBefore)
+                cancelledAt = juce::Time::getMillisecondCounterHiRes();
+        });
+
+        const zuvo::Network::ScopedCancelCheck check ([&cancelledAt] { return cancelledAt > 0; });
+        EXPECT_EQ (fetch ("image.bin", 1 << 20).outcome, Outcome::cancelled);
+        EXPECT_LT (juce::Time::getMillisecondCounterHiRes() - cancelledAt, 1000.0);
+
+        const auto requests = server.getNumRequests();
+        EXPECT_EQ (fetch ("image.bin").outcome, Outcome::cancelled);
+        EXPECT_EQ (server.getNumRequests(), requests);
+    }
+}
+
+TEST_F (FirmwareDownload, BurstsThatKeepAheadOfTheStallRuleEndAtTheDeadline)
+{
+    // 600 bytes a second, far above the 100 a second that the stall rule
+    // asks for, for a minute and more.
+    server.serve ("image.bin", answerWith (1 << 16, [] (Answer& a) { a.pauseMs = 500; a.bytesPerBurst = 300; }));
     const auto started = juce::Time::getMillisecondCounterHiRes();
-    bool cancel = false;
-    juce::Timer::callAfterDelay (300, [&cancel] { cancel = true; });
 
-    const zuvo::Network::ScopedCancelCheck check ([&cancel] { return cancel; });
-    EXPECT_EQ (fetch ("image.bin", 1 << 20).outcome, Outcome::cancelled);
-    EXPECT_LT (juce::Time::getMillisecondCounterHiRes() - started, 60000.0);
+    const auto answer = fetch ("image.bin", 1 << 20, 2500);
+    const auto elapsed = juce::Time::getMillisecondCounterHiRes() - started;
 
-    const auto requests = server.getNumRequests();
-    EXPECT_EQ (fetch ("image.bin").outcome, Outcome::cancelled);
-    EXPECT_EQ (server.getNumRequests(), requests);
+    EXPECT_EQ (answer.outcome, Outcome::incomplete);
+    EXPECT_GE (answer.body.getSize(), 600u);   // the bursts were arriving when the deadline came
+    EXPECT_GE (elapsed, 2500.0);
+    EXPECT_LT (elapsed, 4500.0);
+}
+
+//==============================================================================
+/** A head as a server writes it, and a body that follows it as it is. */
+Answer rawAnswer (const juce::String& head, const juce::MemoryBlock& body = {}, bool chunked = false)
+{
+    Answer a;
+    a.head = head;
+    a.chunked = chunked;
+    a.pauseMs = chunked ? 1 : 0;
+    a.bytesPerBurst = 1000;
+
+    if (! body.isEmpty())
+        a.body = body;
+
+    return a;
+}
+
+TEST_F (FirmwareDownload, EveryHeaderCountsInAnyOrderCaseAndSpacing)
+{
+    const auto body = bytes (3000);
+    const auto dripped = [] (Answer a) { a.pauseMs = 1; a.bytesPerBurst = 600; return a; };
+
+    struct Case { const char* what; Answer answer; Outcome expected; int status; const char* contentType; };
+    const Case cases[] =
+    {
+        { "type first, no blank", rawAnswer ("HTTP/1.1 200 OK\r\nContent-Type:text/html\r\nContent-Length: 3000\r\n\r\n", body),
+          Outcome::complete, 200, "text/html" },
+        { "lower-case names", rawAnswer ("HTTP/1.1 200 OK\r\ncontent-length:3000\r\ncontent-type:  application/octet-stream \r\n\r\n", body),
+          Outcome::complete, 200, "application/octet-stream" },
+        { "chunked first", rawAnswer ("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\nContent-Type: application/octet-stream\r\n\r\n", body, true),
+          Outcome::complete, 200, "application/octet-stream" },
+        { "chunked, no blank", rawAnswer ("HTTP/1.1 200 OK\r\nConnection: close\r\ntransfer-encoding:chunked\r\n\r\n", body, true),
+          Outcome::complete, 200, "" },
+        { "lengths that agree", rawAnswer ("HTTP/1.1 200 OK\r\nContent-Length: 3000\r\nContent-Length: 3000\r\n\r\n", body),
+          Outcome::complete, 200, "" },
+        { "lengths that disagree", dripped (rawAnswer ("HTTP/1.1 200 OK\r\nContent-Length: 3000\r\nContent-Length: 600\r\n\r\n", body)),
+          Outcome::incomplete, 200, "" },
+        { "lengths that disagree, the short one first",
+          dripped (rawAnswer ("HTTP/1.1 200 OK\r\nContent-Length:600\r\ncontent-length:3000\r\n\r\n", body)),
+          Outcome::incomplete, 200, "" },
+        { "a list of lengths that disagree", dripped (rawAnswer ("HTTP/1.1 200 OK\r\nContent-Length: 3000, 600\r\n\r\n", body)),
+          Outcome::incomplete, 200, "" },
+        { "partial content", rawAnswer ("HTTP/1.1 206 Partial Content\r\nContent-Range: bytes 0-2999/9000\r\nContent-Length: 3000\r\n\r\n", body),
+          Outcome::complete, 206, "" },
+        { "a status line, then silence", [] { auto a = rawAnswer ("HTTP/1.1 200 OK\r\n"); a.stallAfterHead = true; return a; }(),
+          Outcome::incomplete, 0, "" },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.what);
+        server.serve ("image.bin", c.answer);
+
+        const auto answer = fetch ("image.bin");
+
+        EXPECT_EQ (answer.outcome, c.expected);
+        EXPECT_EQ (answer.statusCode, c.status);
+        EXPECT_EQ (answer.valuesOf ("CONTENT-TYPE").joinIntoString ("|"), c.contentType);
+
+        if (c.expected == Outcome::complete)
+            EXPECT_EQ (answer.body, body);
+    }
+}
+
+TEST_F (FirmwareDownload, ARedirectIsFollowedWhereverItsLocationStands)
+{
+    server.serve ("fw/image.bin", 200, bytes (600));
+    server.serve ("fw/image.bin?v=2", 200, bytes (700));
+    server.serve ("first", rawAnswer ("HTTP/1.1 302 Found\r\nLocation:/fw/image.bin\r\nContent-Length: 0\r\n\r\n"));
+    server.serve ("fw/same", rawAnswer ("HTTP/1.1 301 Moved\r\nlocation: image.bin?v=2\r\n\r\n"));
+    server.serve ("fw/query", rawAnswer ("HTTP/1.1 307 Moved\r\nLocation: ?v=2\r\nContent-Length: 0\r\n\r\n"));
+    server.serve ("fw/image.bin?v=3", rawAnswer ("HTTP/1.1 302 Found\r\nLocation: #part\r\n\r\n"));
+
+    EXPECT_EQ (fetch ("first").body, bytes (600));
+    EXPECT_EQ (fetch ("fw/same").body, bytes (700));
+
+    server.serve ("fw/query?v=2", 200, bytes (800));
+    EXPECT_EQ (fetch ("fw/query").body, bytes (800));
+
+    // A fragment leads back to the same address: a loop that ends at the redirect limit.
+    EXPECT_EQ (fetch ("fw/image.bin?v=3").outcome, Outcome::refusedRedirect);
+    EXPECT_EQ (server.getNumRequests ("fw/image.bin?v=3"), zuvo::HttpReader::maxRedirects + 1);
+}
+
+TEST (FirmwareRedirects, RelativeLocationsResolveAsABrowserResolvesThem)
+{
+    const juce::String from = "https://a.example/fw/dir/x.bin?old=1#top";
+
+    struct Case { const char* location; const char* resolved; };
+    const Case cases[] =
+    {
+        { "?q", "https://a.example/fw/dir/x.bin?q" },
+        { "#f", "https://a.example/fw/dir/x.bin?old=1#f" },
+        { "y.bin", "https://a.example/fw/dir/y.bin" },
+        { "../y.bin", "https://a.example/fw/y.bin" },
+        { "./sub/../y.bin?z", "https://a.example/fw/dir/y.bin?z" },
+        { "/y.bin", "https://a.example/y.bin" },
+        { "//b.example/y.bin", "https://b.example/y.bin" },
+        { "http://b.example/y.bin", "http://b.example/y.bin" },
+        { "", "" },
+    };
+
+    for (const auto& c : cases)
+        EXPECT_EQ (zuvo::HttpReader::resolveLocation (from, c.location), c.resolved) << c.location;
+}
+
+TEST_F (FirmwareDownload, AServerIsReachableOnlyWhenTheHeadOfItsAnswerEnds)
+{
+    zuvo::Network::setTimeouts ({ 500, 3000, 20000, 20000 });
+
+    struct Case { const char* what; Answer answer; bool reachable; };
+    const Case cases[] =
+    {
+        { "a whole head", rawAnswer ("HTTP/1.1 200 OK\r\nContent-Length: 3000\r\n\r\n", bytes (3000)), true },
+        { "a head, then silence", [] { auto a = answerWith (3000); a.stallAfterHead = true; return a; }(), true },
+        { "a status line, then silence", [] { auto a = rawAnswer ("HTTP/1.1 200 OK\r\n"); a.stallAfterHead = true; return a; }(), false },
+        { "half a head, then silence", [] { auto a = rawAnswer ("HTTP/1.1 200 OK\r\nContent-Length: 3000\r\n"); a.stallAfterHead = true; return a; }(),
+          false },
+        { "not found", rawAnswer ("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n"), false },
+    };
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.what);
+        server.serve ("firmware.xml", c.answer);
+        EXPECT_EQ (zuvo::Network::canConnectToWebsite (juce::URL (server.getBaseAddress() + "firmware.xml")), c.reachable);
+    }
 }
 
 } // namespace

@@ -255,11 +255,113 @@ TEST_F (WizardOnline, AutoAndSeriesRunsSendNothingAfterAFailedDownload)
     }
 }
 
+TEST_F (WizardOnline, AnswersAreReadAsSentOnlyTheWholeImageIsFlashed)
+{
+    using Answer = LoopbackHttpServer::Answer;
+    const auto image = gui_test::FirmwareFiles::imageOf (1024);
+    const auto raw = [] (const juce::String& head, const juce::MemoryBlock& body, std::function<void (Answer&)> change = nullptr)
+    {
+        Answer a;
+        a.head = head;
+
+        if (! body.isEmpty())   // the framework copies an empty block from a null pointer
+            a.body = body;
+
+        if (change != nullptr)
+            change (a);
+
+        return a;
+    };
+    const auto text = [] (const juce::String& t) { return juce::MemoryBlock (t.toRawUTF8(), t.getNumBytesAsUTF8()); };
+    const auto padded = [&text] (const juce::String& opening) { return text (opening + juce::String::repeatedString ("x", 1100)); };
+    const auto withImage = [&text, &image] (const juce::String& opening)
+    {
+        auto block = text (opening);
+        block.append (image.getData(), image.getSize());
+        return block;
+    };
+    const auto bareHead = [] (const juce::MemoryBlock& body) { return "HTTP/1.1 200 OK\r\nContent-Length: " + juce::String ((int) body.getSize()) + "\r\n\r\n"; };
+    const juce::String html = "<!DOCTYPE html><html><body>Please log in</body></html>";
+
+    // An image may open with any byte; what follows it shows that it is no text.
+    auto binaryOpening = image;
+    binaryOpening.copyFrom ("<a\0\0", 0, 4);
+
+    struct Case { const char* name; Answer answer; bool flashed; };
+    const Case cases[] =
+    {
+        { "chunked, Transfer-Encoding first", raw ("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\nContent-Type: application/octet-stream\r\n\r\n",
+                                                   image, [] (Answer& a) { a.chunked = true; a.pauseMs = 1; a.bytesPerBurst = 300; }), true },
+        { "behind a redirect, Location first", raw ("HTTP/1.1 302 Found\r\nLocation:/fw/good.bin\r\nContent-Length:0\r\n\r\n", {}), true },
+        { "headers without blanks", raw ("HTTP/1.1 200 OK\r\ncontent-length:1024\r\ncontent-type:application/octet-stream\r\n\r\n", image), true },
+        { "binary that opens with \"<\"", raw (bareHead (binaryOpening), binaryOpening), true },
+        { "web page, its type first", raw ("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: 1024\r\n\r\n", image), false },
+        { "web page, no blank after the colon", raw ("HTTP/1.1 200 OK\r\nContent-Length: 1024\r\nContent-Type:text/html\r\n\r\n", image), false },
+        { "lengths that disagree", raw ("HTTP/1.1 200 OK\r\nContent-Length: 1024\r\nContent-Length: 600\r\n\r\n", image,
+                                        [] (Answer& a) { a.pauseMs = 1; a.bytesPerBurst = 200; }), false },
+        { "partial content", raw ("HTTP/1.1 206 Partial Content\r\nContent-Range: bytes 0-1023/4096\r\nContent-Length: 1024\r\n\r\n", image), false },
+        { "another success status", raw ("HTTP/1.1 203 Non-Authoritative Information\r\nContent-Length: 1024\r\n\r\n", image), false },
+        { "comment", raw (bareHead (padded ("<!-- login -->")), padded ("<!-- login -->")), false },
+        { "meta", raw (bareHead (padded ("<meta charset=\"utf-8\">")), padded ("<meta charset=\"utf-8\">")), false },
+        { "any element", raw (bareHead (padded ("\r\n <p>Sign in")), padded ("\r\n <p>Sign in")), false },
+        { "page after a byte order mark", raw (bareHead (padded (juce::String::fromUTF8 ("\xef\xbb\xbf") + html)), padded (juce::String::fromUTF8 ("\xef\xbb\xbf") + html)), false },
+        { "meta, then binary", raw (bareHead (withImage ("<meta charset=utf-8>")), withImage ("<meta charset=utf-8>")), false },
+        { "JSON", raw (bareHead (padded ("{\"error\": \"")), padded ("{\"error\": \"")), false },
+        { "bursts to the deadline", raw (bareHead (image), image, [] (Answer& a) { a.pauseMs = 500; a.bytesPerBurst = 100; }), false },
+        { "silence", raw (bareHead (image), image, [] (Answer& a) { a.stallBeforeHead = true; }), false },
+    };
+
+    auto timeouts = zuvo::Network::getTimeouts();
+    timeouts.imageDeadlineMs = 3000;
+    zuvo::Network::setTimeouts (timeouts);
+    firmwareServer.server.serve ("fw/good.bin", 200, image);
+    bAuto = true;
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.name);
+        alerts.alerts.clear();
+        midiports::SimulatedLoader* loader = nullptr;
+        studio.controller.setLoaderSetup ([&loader] (midiports::SimulatedLoader& l) { loader = &l; });
+        studio.controller.clearHistory();
+        firmwareServer.server.serve ("fw/vantor_m+_v1.2.bin", c.answer);
+
+        gui_test::WizardHost host (156, true);
+
+        if (! c.flashed)
+            script.pressAlertButton ("OK", "Firmware Download");
+
+        host.wizard.doStep1();
+
+        EXPECT_TRUE (script.isDone());
+        ASSERT_NE (loader, nullptr);
+
+        if (c.flashed)
+        {
+            EXPECT_TRUE (alerts.alerts.empty());
+            EXPECT_EQ (loader->getReceivedImage(), c.answer.body.isEmpty() ? image : c.answer.body);
+            EXPECT_TRUE (loader->getErrors().isEmpty());
+        }
+        else
+        {
+            ASSERT_EQ (alerts.alerts.size(), 1u);
+            EXPECT_EQ (alerts.alerts[0].message, "Could not download firmware file");
+            EXPECT_EQ (host.wizard.midiHandler->programSize, 0u);
+            EXPECT_TRUE (loader->getReceivedImage().isEmpty());
+            EXPECT_TRUE (studio.controller.getUpgradeArrivals().empty());
+        }
+
+        host.close();
+    }
+
+    bAuto = false;
+}
+
 TEST_F (WizardOnline, EscapeOrTheCloseButtonCancelsADownloadWhileTheWindowStaysLive)
 {
     LoopbackHttpServer::Answer drip;
     drip.body = gui_test::FirmwareFiles::imageOf (1 << 16);
-    drip.msPerByte = 3;   // several minutes
+    drip.pauseMs = 3;   // several minutes
     firmwareServer.server.serve ("fw/vantor_m+_v1.2.bin", drip);
 
     for (const auto byClosing : { false, true })

@@ -149,19 +149,7 @@ protected:
         XSync (display, False);
     }
 
-    /** What the window manager sends when the user clicks a window's close button. */
-    void askToClose (Window window)
-    {
-        XEvent event {};
-        event.xclient.type = ClientMessage;
-        event.xclient.window = window;
-        event.xclient.message_type = XInternAtom (display, "WM_PROTOCOLS", False);
-        event.xclient.format = 32;
-        event.xclient.data.l[0] = (long) XInternAtom (display, "WM_DELETE_WINDOW", False);
-        event.xclient.data.l[1] = CurrentTime;
-        XSendEvent (display, window, False, NoEventMask, &event);
-        XSync (display, False);
-    }
+    void askToClose (Window window)              { server.askToClose (window); }
 
     /** Whether any pixel of the window's area is as light as the text of a (disabled) combo box. */
     bool showsLightTextIn (Window window, juce::Rectangle<int> area)

@@ -6,8 +6,9 @@ struct HttpAnswer
 {
     enum class Outcome
     {
-        complete,           // the whole body (or, for a status-only request, the status) arrived
-        incomplete,         // no answer, a broken connection, a body cut short or of unknown end
+        complete,           // the whole body (or, for a status-only request, the whole head) arrived
+        incomplete,         // no answer, a broken connection or head, a body cut short, of unknown
+                            // or disputed end, or one that outlived its deadline
         tooLarge,           // the body is longer than allowed; reading stopped there
         refusedRedirect,    // too many redirects, or one to a scheme that is not allowed
         cancelled
@@ -15,28 +16,41 @@ struct HttpAnswer
 
     Outcome outcome = Outcome::incomplete;
     int statusCode = 0;
-    juce::String contentType;
+
+    /** The headers of the last answer, in the order the server sent them:
+        names as sent, values without the blanks around them. */
+    std::vector<std::pair<juce::String, juce::String>> headers;
+
     juce::MemoryBlock body;
+
+    /** The values of every header of this name (case ignored), in order. */
+    juce::StringArray valuesOf (const juce::String& headerName) const;
 
     /** A complete answer with a 2xx status. */
     bool isCompleteSuccess() const   { return outcome == Outcome::complete && statusCode >= 200 && statusCode <= 299; }
+
+    /** A complete answer with status 200: the whole document, nothing less. */
+    bool isWholeDocument() const     { return outcome == Outcome::complete && statusCode == 200; }
 };
 
 //==============================================================================
 /**
-    Runs one GET request on a thread of its own, so that no server can hold up
-    the thread that asked for it.
+    Runs one GET request through libcurl on a thread of its own, so that no
+    server can hold up the thread that asked for it.
 
-    Redirects are followed here, not by the framework: at most `maxRedirects`,
-    only to http or https addresses, and never from https to anything else.
-    The body is read into memory up to a limit; a body counts as complete only
-    when its end is known: it is as long as its Content-Length, or it came
+    The answer is read as the server sent it: the status line and every
+    header, whatever their order, letter case or spacing. Redirects are
+    followed here, not by libcurl: at most `maxRedirects`, only to http or
+    https addresses, and never from https to anything else; certificates are
+    checked. The body is read into memory up to a limit; a body counts as
+    complete only when its end is known and undisputed: it came with
+    Content-Length headers that all agree and is that long, or it came
     chunked and the chunks ended properly.
 
-    Every connection uses the framework's time-out, which bounds both the
-    connection and a stall: less than 100 bytes a second for that long ends
-    the transfer. cancel() ends it between two chunks; a read that waits for
-    a stalled server ends within the time-out.
+    Three limits bound a request: the connection must be made, and the
+    transfer must not stall (less than 100 bytes a second), within the stall
+    time-out; and the whole request, redirects included, must end within its
+    deadline. cancel() ends it at once, even while the server sends nothing.
 
     The answer may be read once hasEnded() has returned true.
 */
@@ -45,29 +59,43 @@ class HttpReader : private juce::Thread
 public:
     static constexpr int maxRedirects = 5;
 
-    /** Starts the request. maxBodyBytes < 0 asks for the status only. */
-    HttpReader (const juce::URL& url, juce::int64 maxBodyBytes, int timeoutMs);
+    struct Limits
+    {
+        juce::int64 maxBodyBytes;   // < 0: the status and headers only
+        int stallTimeoutMs;
+        int deadlineMs;
+    };
+
+    /** Starts the request. */
+    HttpReader (const juce::URL& url, Limits limits);
 
     /** Cancels the request and waits until the thread has ended. */
     ~HttpReader() override;
 
-    void cancel() noexcept             { cancelled = true; }
+    void cancel() noexcept;
     bool hasEnded() const noexcept     { return ended.load (std::memory_order_acquire); }
 
     /** Whether a redirect from one address to the other may be followed:
         only to http or https, and from https only to https. */
     static bool mayFollowRedirect (const juce::String& from, const juce::String& to);
 
+    /** The address that a Location header leads to from this address, as a
+        browser resolves it; empty when there is none. */
+    static juce::String resolveLocation (const juce::String& from, const juce::String& location);
+
     /** The answer; only after hasEnded(). */
     const HttpAnswer& getAnswer() const noexcept   { jassert (hasEnded()); return answer; }
 
 private:
+    struct Transfer;
+
     void run() override;
-    HttpAnswer::Outcome readBody (juce::WebInputStream&, const juce::StringPairArray& headers);
+    HttpAnswer::Outcome request (const juce::String& address, juce::uint32 deadline);
+    int perform (void* easyHandle);
 
     const juce::URL firstUrl;
-    const juce::int64 maxBodyBytes;
-    const int timeoutMs;
+    const Limits limits;
+    void* const multiHandle;
 
     std::atomic<bool> cancelled { false };
     std::atomic<bool> ended { false };

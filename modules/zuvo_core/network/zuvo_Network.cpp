@@ -26,17 +26,19 @@ namespace
         return check;
     }
 
+    /** A cancel check in force says so, or the program is quitting: no
+        transfer outlives the message loop. */
     bool cancellationRequested()
     {
         const auto& check = cancelCheckInForce();
-        return check != nullptr && check();
+        return juce::MessageManager::getInstance()->hasStopMessageBeenSent() || (check != nullptr && check());
     }
 
     constexpr int numConnectionAttempts = 3;
     constexpr int loopSliceMs = 20;
 
     /** Runs one request on its reader thread while the message loop runs. */
-    HttpAnswer request (const juce::URL& url, juce::int64 maxBodyBytes, int timeoutMs)
+    HttpAnswer request (const juce::URL& url, HttpReader::Limits limits)
     {
         if (cancellationRequested())
         {
@@ -45,7 +47,7 @@ namespace
             return none;
         }
 
-        HttpReader reader (url, maxBodyBytes, timeoutMs);
+        HttpReader reader (url, limits);
 
         while (! reader.hasEnded())
         {
@@ -65,7 +67,9 @@ bool Network::canConnectToWebsite (const juce::URL& url)
 {
     for (int attempt = 0; attempt < numConnectionAttempts; ++attempt)
     {
-        if (request (url, -1, getTimeouts().reachabilityMs).isCompleteSuccess())
+        const auto attemptMs = getTimeouts().reachabilityMs;
+
+        if (request (url, { -1, attemptMs, attemptMs }).isCompleteSuccess())
             return true;
 
         juce::MessageManager::getInstance()->runDispatchLoopUntil (50);
@@ -74,9 +78,9 @@ bool Network::canConnectToWebsite (const juce::URL& url)
     return false;
 }
 
-HttpAnswer Network::fetch (const juce::URL& url, juce::int64 maxBodyBytes)
+HttpAnswer Network::fetch (const juce::URL& url, juce::int64 maxBodyBytes, int deadlineMs)
 {
-    return request (url, maxBodyBytes, getTimeouts().transferMs);
+    return request (url, { maxBodyBytes, getTimeouts().transferMs, deadlineMs });
 }
 
 juce::String Network::getFirmwareServerBase()

@@ -14,7 +14,8 @@ namespace zuvo
     Every request runs on a reader thread (see HttpReader) while the calling
     thread, the message thread, keeps running the message loop in short
     slices: the windows repaint and keys and clicks are handled throughout,
-    and a cancellation in force ends the request.
+    and a cancellation in force, or a quit of the program, ends the request
+    within a slice.
 
     Static members only; message thread only.
 */
@@ -22,14 +23,17 @@ class Network
 {
 public:
     /** Whether the server answers a GET request for the address with a 2xx
-        status: up to three attempts, each with the reachability time-out,
-        followed by 50 ms of message loop when they fail. */
+        status and the whole head of its answer: up to three attempts, each
+        of which must end within the reachability time-out, followed by 50 ms
+        of message loop when they fail. */
     static bool canConnectToWebsite (const juce::URL& url);
 
     /** Downloads the whole body of the answer to a GET request into memory,
         reading no more than maxBodyBytes + 1 bytes; see HttpAnswer for what
-        counts as complete. Uses the transfer time-out. */
-    static HttpAnswer fetch (const juce::URL& url, juce::int64 maxBodyBytes);
+        counts as complete. The connection and every stall are bound by the
+        transfer time-out, the whole download by the deadline (one of the
+        Timeouts' deadlines). */
+    static HttpAnswer fetch (const juce::URL& url, juce::int64 maxBodyBytes, int deadlineMs);
 
     /** The base address of the firmware server, ending in "/". */
     static juce::String getFirmwareServerBase();
@@ -39,18 +43,21 @@ public:
     static void setFirmwareServerBase (const juce::String& newBase);
 
     //==============================================================================
-    /** How long a connection, or a transfer without progress, may take. */
+    /** How long the requests may take. */
     struct Timeouts
     {
-        int reachabilityMs = 2000;   // each attempt of canConnectToWebsite
-        int transferMs = 10000;      // fetch
+        int reachabilityMs = 2000;            // each attempt of canConnectToWebsite, whole
+        int transferMs = 10000;               // a fetch's connection, and a stall of it
+        int catalogueDeadlineMs = 120000;     // a whole catalogue download: a few kilobytes
+        int imageDeadlineMs = 600000;         // a whole image download: 2 MiB at 3.5 KB/s
     };
 
     static Timeouts getTimeouts();
     static void setTimeouts (Timeouts);
 
     /** While it exists, every request ends as soon as the check returns true
-        (it is asked between the slices of message loop). */
+        (it is asked between the slices of message loop). Whatever the check,
+        a request ends when the message loop has been told to quit. */
     class ScopedCancelCheck
     {
     public:

@@ -78,9 +78,9 @@ juce::Result Product::fetchAvailableFirmwares (int pid, juce::ValueTree& firmwar
     if (! Network::canConnectToWebsite (address))
         return juce::Result::fail ("The firmware server is currently unavailable.");
 
-    const auto answer = Network::fetch (address, maxCatalogueBytes);
+    const auto answer = Network::fetch (address, maxCatalogueBytes, Network::getTimeouts().catalogueDeadlineMs);
 
-    if (! answer.isCompleteSuccess())
+    if (! answer.isWholeDocument())
         return juce::Result::fail ("Error connecting to server");
 
     return readCatalogue (answer.body.toString(), pid, firmwares);

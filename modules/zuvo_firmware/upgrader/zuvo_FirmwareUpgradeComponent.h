@@ -156,6 +156,7 @@ private:
     Next loadFromCatalogue();
     Next loadFromFile();
     Next download (const juce::URL& image);
+    bool transfersStopped() const;      // Escape, the close button or a quit of the program
     Next imageLoaded();
     Next upgrade();
 

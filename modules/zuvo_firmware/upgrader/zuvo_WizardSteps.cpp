@@ -118,32 +118,79 @@ namespace
     }
 
     //==============================================================================
-    /** Whether a body starts like a web page or another markup document. */
-    bool looksLikeMarkup (const juce::MemoryBlock& body)
+    /** The first bytes of a body as characters, after a byte order mark:
+        UTF-16 text by its low bytes, anything else byte by byte. A NUL, which
+        a string cannot hold, becomes another control character. */
+    juce::String openingOf (const juce::MemoryBlock& body)
     {
-        const auto start = juce::String::createStringFromData (body.getData(), (int) juce::jmin ((size_t) 64, body.getSize()))
-                               .trimStart().toLowerCase();
+        const auto* bytes = static_cast<const unsigned char*> (body.getData());
+        const auto size = juce::jmin ((size_t) 128, body.getSize());
+        const auto startsWith = [&] (std::initializer_list<unsigned char> mark)
+        {
+            return size >= mark.size() && std::equal (mark.begin(), mark.end(), bytes);
+        };
 
-        for (auto* opening : { "<!doctype", "<html", "<?xml", "<head", "<body" })
-            if (start.startsWith (opening))
+        const auto littleEndian = startsWith ({ 0xff, 0xfe }), bigEndian = startsWith ({ 0xfe, 0xff });
+        const size_t first = littleEndian ? 2 : bigEndian ? 3 : startsWith ({ 0xef, 0xbb, 0xbf }) ? 3 : 0;
+        juce::String opening;
+
+        for (auto i = first; i < size; i += littleEndian || bigEndian ? 2 : 1)
+            opening += (juce::juce_wchar) (bytes[i] != 0 ? bytes[i] : 1);
+
+        return opening;
+    }
+
+    /** Whether a body starts like a web page, another markup document or
+        JSON: after blanks, with an opening that only such documents have, or
+        as text whose first character is "<" or "{". */
+    bool looksLikeTextDocument (const juce::MemoryBlock& body)
+    {
+        const auto opening = openingOf (body).trimStart();
+
+        for (auto* markup : { "<!doctype", "<html", "<?xml", "<head", "<body", "<!--", "<meta" })
+            if (opening.startsWithIgnoreCase (markup))
+                return true;
+
+        if (! (opening.startsWithChar ('<') || opening.startsWithChar ('{')))
+            return false;
+
+        for (auto c : opening)
+            if (c < 0x20 && c != '\t' && c != '\r' && c != '\n')
+                return false;
+
+        return true;
+    }
+
+    /** Whether a header says the body is text, a document or compressed. */
+    bool declaresNoImage (const HttpAnswer& answer)
+    {
+        for (const auto& value : answer.valuesOf ("Content-Type"))
+        {
+            const auto type = value.toLowerCase();
+
+            if (type.startsWith ("text/") || type.contains ("html") || type.contains ("xml") || type.contains ("json"))
+                return true;
+        }
+
+        for (const auto& encoding : answer.valuesOf ("Content-Encoding"))
+            if (! encoding.trim().equalsIgnoreCase ("identity"))
                 return true;
 
         return false;
     }
 
     /** Whether a download is a whole firmware image that the loader takes: a
-        complete 2xx answer of an accepted size, and no text page (servers and
-        proxies send error and login pages with status 200). */
+        complete answer with status 200 of an accepted size, and no text page
+        (servers and proxies send error and login pages with status 200). */
     bool isFirmwareImage (const HttpAnswer& answer)
     {
         using Handler = FirmwareUpgradeComponent::MidiInputHandler;
         const auto size = (juce::uint64) answer.body.getSize();
-        const auto type = answer.contentType.toLowerCase();
 
-        return answer.isCompleteSuccess()
+        return answer.isWholeDocument()
                && size >= Handler::minProgramSize && size <= Handler::maxProgramSize
-               && ! (type.startsWith ("text/") || type.contains ("html") || type.contains ("xml") || type.contains ("json"))
-               && ! looksLikeMarkup (answer.body);
+               && ! declaresNoImage (answer)
+               && ! looksLikeTextDocument (answer.body);
     }
 }
 
@@ -501,11 +548,16 @@ FirmwareUpgradeComponent::Next FirmwareUpgradeComponent::loadFirmware()
     // step leaves none.
     handler().dropProgram();
 
-    // Escape and the close button end the step's transfers.
+    // Escape, the close button and a quit of the program end the step's transfers.
     transferCancelled = false;
-    const Network::ScopedCancelCheck cancelCheck ([this] { return transferCancelled || closing; });
+    const Network::ScopedCancelCheck cancelCheck ([this] { return transfersStopped(); });
 
     return online ? loadFromCatalogue() : loadFromFile();
+}
+
+bool FirmwareUpgradeComponent::transfersStopped() const
+{
+    return transferCancelled || closing || juce::MessageManager::getInstance()->hasStopMessageBeenSent();
 }
 
 FirmwareUpgradeComponent::Next FirmwareUpgradeComponent::loadFromCatalogue()
@@ -513,7 +565,7 @@ FirmwareUpgradeComponent::Next FirmwareUpgradeComponent::loadFromCatalogue()
     firmwares = juce::ValueTree ("firmwares");
     Product::fetchAvailableFirmwares (pidForCatalogue, firmwares);
 
-    if (transferCancelled || closing)
+    if (transfersStopped())
         return Next::nothing;
 
     if (firmwares.getNumChildren() == 0)
@@ -530,12 +582,13 @@ FirmwareUpgradeComponent::Next FirmwareUpgradeComponent::loadFromCatalogue()
 FirmwareUpgradeComponent::Next FirmwareUpgradeComponent::download (const juce::URL& image)
 {
     protectUI (true);
-    const auto answer = Network::fetch (image, (juce::int64) MidiInputHandler::maxProgramSize);
+    const auto answer = Network::fetch (image, (juce::int64) MidiInputHandler::maxProgramSize,
+                                        Network::getTimeouts().imageDeadlineMs);
     protectUI (false);
     updateProgress (2);
 
     // Stopped by the user: nothing is loaded, and nothing to report.
-    if (transferCancelled || closing)
+    if (transfersStopped())
         return Next::nothing;
 
     if (isFirmwareImage (answer))

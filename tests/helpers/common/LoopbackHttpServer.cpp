@@ -143,13 +143,18 @@ bool LoopbackHttpServer::sendBody (juce::StreamingSocket& client, const Answer& 
     const auto* data = static_cast<const char*> (a.body.getData());
     const auto size = (juce::int64) a.body.getSize();
     const auto limit = a.bytesToSend >= 0 ? juce::jmin (a.bytesToSend, size) : size;
-    const auto chunk = a.msPerByte > 0 ? (juce::int64) 1 : (juce::int64) 65536;
+    const auto burst = a.pauseMs > 0 ? (juce::int64) a.bytesPerBurst : (juce::int64) 65536;
+
+    const auto write = [&client] (const void* bytes, juce::int64 numBytes)
+    {
+        return client.write (bytes, (int) numBytes) == (int) numBytes;
+    };
 
     for (juce::int64 sent = 0; sent < limit;)
     {
-        if (a.msPerByte > 0)
+        if (a.pauseMs > 0)
         {
-            juce::Thread::sleep (a.msPerByte);
+            juce::Thread::sleep (a.pauseMs);
 
             if (! keepGoing (client))
                 return false;
@@ -158,15 +163,40 @@ bool LoopbackHttpServer::sendBody (juce::StreamingSocket& client, const Answer& 
         if (threadShouldExit())
             return false;
 
-        const auto written = client.write (data + sent, (int) juce::jmin (chunk, limit - sent));
+        const auto numBytes = juce::jmin (burst, limit - sent);
+        const auto chunkHead = juce::String::toHexString (numBytes) + "\r\n";
 
-        if (written <= 0)
+        if (a.chunked && ! write (chunkHead.toRawUTF8(), chunkHead.length()))
             return false;
 
-        sent += written;
+        if (! write (data + sent, numBytes) || (a.chunked && ! write ("\r\n", 2)))
+            return false;
+
+        sent += numBytes;
     }
 
-    return true;
+    return limit < size || ! a.chunked || write ("0\r\n\r\n", 5);
+}
+
+juce::String LoopbackHttpServer::headOf (const Answer& a)
+{
+    if (a.head.isNotEmpty())
+        return a.head;
+
+    auto head = "HTTP/1.1 " + juce::String (a.status) + " " + reasonFor (a.status) + "\r\n";
+
+    if (a.chunked)
+        head << "Transfer-Encoding: chunked\r\n";
+    else if (a.declareLength && ! a.endless)
+        head << "Content-Length: " << (juce::int64) a.body.getSize() << "\r\n";
+
+    if (a.contentType.isNotEmpty())
+        head << "Content-Type: " << a.contentType << "\r\n";
+
+    if (a.location.isNotEmpty())
+        head << "Location: " << a.location << "\r\n";
+
+    return head + "Connection: close\r\n\r\n";
 }
 
 void LoopbackHttpServer::answer (juce::StreamingSocket& client)
@@ -188,18 +218,7 @@ void LoopbackHttpServer::answer (juce::StreamingSocket& client)
     if (a.stallBeforeHead)
         return stall();
 
-    auto head = "HTTP/1.1 " + juce::String (a.status) + " " + reasonFor (a.status) + "\r\n";
-
-    if (a.declareLength && ! a.endless)
-        head << "Content-Length: " << (juce::int64) a.body.getSize() << "\r\n";
-
-    if (a.contentType.isNotEmpty())
-        head << "Content-Type: " << a.contentType << "\r\n";
-
-    if (a.location.isNotEmpty())
-        head << "Location: " << a.location << "\r\n";
-
-    head << "Connection: close\r\n\r\n";
+    const auto head = headOf (a);
     client.write (head.toRawUTF8(), (int) head.getNumBytesAsUTF8());
 
     if (a.stallAfterHead)
@@ -229,7 +248,7 @@ ScopedFirmwareServer::~ScopedFirmwareServer()
 ScopedShortTimeouts::ScopedShortTimeouts()
     : previous (zuvo::Network::getTimeouts())
 {
-    zuvo::Network::setTimeouts ({ 3000, 3000 });
+    zuvo::Network::setTimeouts ({ 3000, 3000, 20000, 20000 });
 }
 
 ScopedShortTimeouts::~ScopedShortTimeouts()

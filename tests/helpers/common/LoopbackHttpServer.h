@@ -10,9 +10,10 @@
     time, each closed after its answer.
 
     Besides plain answers it can misbehave as broken or hostile servers do:
-    cut a body short, leave its length out, drip it, stall, redirect, or send
-    a body without end. A stalled or endless answer lasts until the client
-    gives up or the server stops.
+    write a head of the test's own (headers in any order and form), cut a
+    body short, leave its length out, send it chunked, drip it or send it in
+    bursts, stall, redirect, or send a body without end. A stalled or endless
+    answer lasts until the client gives up or the server stops.
 */
 class LoopbackHttpServer : private juce::Thread
 {
@@ -31,8 +32,12 @@ public:
         juce::String contentType;               // sent when not empty
         juce::String location;                  // sent when not empty
         bool declareLength = true;              // a Content-Length header for the whole body
+        juce::String head;                      // when not empty: the head as sent (status line,
+                                                // headers, blank line) in place of the above
+        bool chunked = false;                   // send the body in chunks (a made head says so)
         juce::int64 bytesToSend = -1;           // close after this many body bytes; -1: all
-        int msPerByte = 0;                      // drip the body one byte at a time
+        int pauseMs = 0;                        // send the body in bursts with pauses before them
+        int bytesPerBurst = 1;
         bool stallBeforeHead = false;           // send nothing at all
         bool stallAfterHead = false;            // send the head, then nothing
         bool endless = false;                   // repeat the body without end (no length)
@@ -60,6 +65,7 @@ private:
     Answer answerFor (const juce::String& path);
     bool keepGoing (juce::StreamingSocket&);
     bool sendBody (juce::StreamingSocket&, const Answer&);
+    static juce::String headOf (const Answer&);
 
     juce::StreamingSocket listener;
     mutable juce::CriticalSection lock;
@@ -69,9 +75,9 @@ private:
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (LoopbackHttpServer)
 };
 
-/** Network time-outs of three seconds for the lifetime of the object: long
-    enough for a loaded machine to answer, short enough that tests of stalled
-    servers do not wait for the real ones. */
+/** Network time-outs of three seconds and deadlines of twenty for the
+    lifetime of the object: long enough for a loaded machine to answer, short
+    enough that tests of stalled servers do not wait for the real ones. */
 struct ScopedShortTimeouts
 {
     ScopedShortTimeouts();

@@ -246,6 +246,20 @@ public:
         XSync (display, False);
     }
 
+    /** What the window manager sends when the user clicks a window's close button. */
+    void askToClose (Window window) const
+    {
+        XEvent event {};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = window;
+        event.xclient.message_type = XInternAtom (display, "WM_PROTOCOLS", False);
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = (long) XInternAtom (display, "WM_DELETE_WINDOW", False);
+        event.xclient.data.l[1] = CurrentTime;
+        XSendEvent (display, window, False, NoEventMask, &event);
+        XSync (display, False);
+    }
+
     //==============================================================================
     /** Starts a window manager (openbox) on the server and waits until it runs.
         Windows are then framed, placed and focused by it, as on a desktop. */
