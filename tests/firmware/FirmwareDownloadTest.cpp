@@ -291,7 +291,9 @@ TEST_F (FirmwareDownload, EveryHeaderCountsInAnyOrderCaseAndSpacing)
         EXPECT_EQ (answer.valuesOf ("CONTENT-TYPE").joinIntoString ("|"), c.contentType);
 
         if (c.expected == Outcome::complete)
+        {
             EXPECT_EQ (answer.body, body);
+        }
     }
 }
 
