@@ -47,6 +47,10 @@ const juce::Point<int> connectButton { 372, 557 };
 const juce::Rectangle<int> pickerList { 8, 76, 284, 24 };
 const juce::Point<int> pickerCancel { 240, 175 };
 
+/** A row of two command buttons that look alike, where no text is drawn: one
+    lights up while the pointer is over it. */
+const juce::Rectangle<int> sendDataRow { 440, 549, 10, 1 }, loadFileRow { 546, 549, 10, 1 };
+
 /** Where the function box shows the name of the selected control's function. */
 const juce::Rectangle<int> functionName { 346, 520, 40, 16 };
 
@@ -161,6 +165,23 @@ protected:
         window = waitForWindow (windowTitle);
         ASSERT_NE (window, None) << "the editor shows no window";
         ASSERT_TRUE (waitUntilPlaced (window)) << "the window manager never places the editor and makes it active";
+        ASSERT_TRUE (answersThePointer()) << "the editor does not follow the pointer";
+    }
+
+    /** Waits until the editor's window follows the pointer: a command button
+        under it lights up, unlike the one beside it. A window that the window
+        manager has only just placed may miss a first click; one that follows
+        the pointer takes the clicks that come after. Where a dialog is still
+        modal, the editor's buttons do not light up. */
+    bool answersThePointer() const
+    {
+        movePointerTo (window, sendDataRow.getCentre());
+        const auto pixelsIn = [this] (juce::Rectangle<int> r)
+        {
+            return server.pixelsOf (window, r.getX(), r.getY(), r.getWidth(), r.getHeight());
+        };
+
+        return x_session::waitUntil ([&] { return pixelsIn (sendDataRow) != pixelsIn (loadFileRow); });
     }
 
     /** Waits until the window manager has placed the window and made it
@@ -445,7 +466,7 @@ TEST_F (Desktop, TheOutputPickerIsItsOwnSizeAndAnswersRightAfterItsListClosed)
     for (int round = 0; round < 4; ++round)
     {
         SCOPED_TRACE (round);
-        ASSERT_TRUE (waitUntilPlaced (window));
+        ASSERT_TRUE (waitUntilPlaced (window) && answersThePointer());
         clickAt (window, connectButton);
         const auto picker = waitForWindow (pickerTitle);
         ASSERT_NE (picker, None);
