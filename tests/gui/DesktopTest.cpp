@@ -162,41 +162,41 @@ protected:
 
         editor = x_session::startEditor (VTR_APP_PATH, server, settings.folder.getFullPathName().toStdString(),
                                          instances.folder.getFullPathName().toStdString(), { "VTR_SIMULATED_MIDI=1" });
-        window = waitForWindow (windowTitle);
-        ASSERT_NE (window, None) << "the editor shows no window";
-        ASSERT_TRUE (waitUntilPlaced (window)) << "the window manager never places the editor and makes it active";
-        ASSERT_TRUE (answersThePointer()) << "the editor does not follow the pointer";
+        // The editor may replace its first window while it starts: the window
+        // looked at is the shown one, whichever that is by now.
+        ASSERT_TRUE (x_session::waitUntil ([this]
+        {
+            window = findPaintedWindow (windowTitle);
+            return window != None && isPlaced (window) && answersThePointer (window);
+        })) << "the editor shows no window that the window manager has placed and made active, and that follows the pointer"
+            << (editor->isRunning() ? "" : "; it ended with " + std::to_string (editor->getExitCode()));
     }
 
-    /** Waits until the editor's window follows the pointer: a command button
+    /** Whether the editor's window follows the pointer: a command button
         under it lights up, unlike the one beside it. A window that the window
         manager has only just placed may miss a first click; one that follows
         the pointer takes the clicks that come after. Where a dialog is still
         modal, the editor's buttons do not light up. */
-    bool answersThePointer() const
+    bool answersThePointer (Window w) const
     {
-        movePointerTo (window, sendDataRow.getCentre());
-        const auto pixelsIn = [this] (juce::Rectangle<int> r)
+        movePointerTo (w, sendDataRow.getCentre());
+        const auto pixelsIn = [this, w] (juce::Rectangle<int> r)
         {
-            return server.pixelsOf (window, r.getX(), r.getY(), r.getWidth(), r.getHeight());
+            return server.pixelsOf (w, r.getX(), r.getY(), r.getWidth(), r.getHeight());
         };
 
-        return x_session::waitUntil ([&] { return pixelsIn (sendDataRow) != pixelsIn (loadFileRow); });
+        return pixelsIn (sendDataRow) != pixelsIn (loadFileRow);
     }
 
-    /** Waits until the window manager has placed the window and made it
-        active: the window has the input focus, and stays where it is while
-        the window manager handles everything that was asked of it. No hand
-        reaches a window before. */
-    bool waitUntilPlaced (Window w) const
+    /** Whether the window manager has placed the window and made it active:
+        the window has the input focus, and stays where it is while the window
+        manager handles everything that was asked of it. No hand reaches a
+        window before. */
+    bool isPlaced (Window w) const
     {
         const auto placeOf = [this, w] { return std::pair { server.screenPositionOf (w), sizeOf (w) }; };
-
-        return x_session::waitUntil ([&]
-        {
-            const auto before = placeOf();
-            return server.waitForWindowManager() && placeOf() == before && hasInputFocus (w);
-        });
+        const auto before = placeOf();
+        return server.waitForWindowManager() && placeOf() == before && hasInputFocus (w);
     }
 
     /** Whether the window (or one inside it) has the input focus: the window
@@ -220,17 +220,11 @@ protected:
         return focus == w;
     }
 
-    /** The shown window of that title once it shows painted content; None if it never does. */
-    Window waitForWindow (const char* title) const
+    /** The shown window of that title if it shows painted content, else None. */
+    Window findPaintedWindow (const char* title) const
     {
-        Window found = None;
-        x_session::waitUntil ([&]
-        {
-            found = server.findShownWindow (title);
-            return found != None && server.showsPaintedContent (found);
-        });
-
-        return server.findShownWindow (title);
+        const auto found = server.findShownWindow (title);
+        return found != None && server.showsPaintedContent (found) ? found : None;
     }
 
     juce::Rectangle<int> sizeOf (Window w) const
@@ -466,11 +460,15 @@ TEST_F (Desktop, TheOutputPickerIsItsOwnSizeAndAnswersRightAfterItsListClosed)
     for (int round = 0; round < 4; ++round)
     {
         SCOPED_TRACE (round);
-        ASSERT_TRUE (waitUntilPlaced (window) && answersThePointer());
+        ASSERT_TRUE (x_session::waitUntil ([this] { return isPlaced (window) && answersThePointer (window); }));
         clickAt (window, connectButton);
-        const auto picker = waitForWindow (pickerTitle);
-        ASSERT_NE (picker, None);
-        ASSERT_TRUE (waitUntilPlaced (picker)) << "the window manager never places the picker and makes it active";
+
+        Window picker = None;
+        ASSERT_TRUE (x_session::waitUntil ([&]
+        {
+            picker = findPaintedWindow (pickerTitle);
+            return picker != None && isPlaced (picker);
+        })) << "the window manager never places the picker and makes it active";
 
         // Every size that it had on the screen from the moment it was made:
         // those of its frame, less the frame's border.
