@@ -47,9 +47,11 @@ const juce::Point<int> connectButton { 372, 557 };
 const juce::Rectangle<int> pickerList { 8, 76, 284, 24 };
 const juce::Point<int> pickerCancel { 240, 175 };
 
-/** A row of two command buttons that look alike, where no text is drawn: one
-    lights up while the pointer is over it. */
-const juce::Rectangle<int> sendDataRow { 440, 549, 10, 1 }, loadFileRow { 546, 549, 10, 1 };
+/** Rows of two buttons that look alike, where no text is drawn: one lights up
+    while the pointer is over it. The editor's "Send Data" and "Load File", the
+    picker's "Connect" and "Cancel". */
+const std::pair<juce::Rectangle<int>, juce::Rectangle<int>> editorButtonRows { { 440, 549, 10, 1 }, { 546, 549, 10, 1 } },
+                                                             pickerButtonRows { { 100, 163, 10, 1 }, { 200, 163, 10, 1 } };
 
 /** Where the function box shows the name of the selected control's function. */
 const juce::Rectangle<int> functionName { 346, 520, 40, 16 };
@@ -167,25 +169,25 @@ protected:
         ASSERT_TRUE (x_session::waitUntil ([this]
         {
             window = findPaintedWindow (windowTitle);
-            return window != None && isPlaced (window) && answersThePointer (window);
+            return window != None && isPlaced (window) && answersThePointer (window, editorButtonRows);
         })) << "the editor shows no window that the window manager has placed and made active, and that follows the pointer"
             << (editor->isRunning() ? "" : "; it ended with " + std::to_string (editor->getExitCode()));
     }
 
-    /** Whether the editor's window follows the pointer: a command button
-        under it lights up, unlike the one beside it. A window that the window
-        manager has only just placed may miss a first click; one that follows
-        the pointer takes the clicks that come after. Where a dialog is still
+    /** Whether the window follows the pointer: the first of the two buttons
+        lights up under it, unlike the other. A window that the window manager
+        has only just placed may miss a first click; one that follows the
+        pointer takes the clicks that come after. Where a dialog is still
         modal, the editor's buttons do not light up. */
-    bool answersThePointer (Window w) const
+    bool answersThePointer (Window w, const std::pair<juce::Rectangle<int>, juce::Rectangle<int>>& buttonRows) const
     {
-        movePointerTo (w, sendDataRow.getCentre());
+        movePointerTo (w, buttonRows.first.getCentre());
         const auto pixelsIn = [this, w] (juce::Rectangle<int> r)
         {
             return server.pixelsOf (w, r.getX(), r.getY(), r.getWidth(), r.getHeight());
         };
 
-        return pixelsIn (sendDataRow) != pixelsIn (loadFileRow);
+        return pixelsIn (buttonRows.first) != pixelsIn (buttonRows.second);
     }
 
     /** Whether the window manager has placed the window and made it active:
@@ -460,15 +462,15 @@ TEST_F (Desktop, TheOutputPickerIsItsOwnSizeAndAnswersRightAfterItsListClosed)
     for (int round = 0; round < 4; ++round)
     {
         SCOPED_TRACE (round);
-        ASSERT_TRUE (x_session::waitUntil ([this] { return isPlaced (window) && answersThePointer (window); }));
+        ASSERT_TRUE (x_session::waitUntil ([this] { return isPlaced (window) && answersThePointer (window, editorButtonRows); }));
         clickAt (window, connectButton);
 
         Window picker = None;
         ASSERT_TRUE (x_session::waitUntil ([&]
         {
             picker = findPaintedWindow (pickerTitle);
-            return picker != None && isPlaced (picker);
-        })) << "the window manager never places the picker and makes it active";
+            return picker != None && isPlaced (picker) && answersThePointer (picker, pickerButtonRows);
+        })) << "the window manager never places the picker and makes it active, or it does not follow the pointer";
 
         // Every size that it had on the screen from the moment it was made:
         // those of its frame, less the frame's border.
