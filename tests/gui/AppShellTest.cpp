@@ -13,6 +13,10 @@
 namespace
 {
 const char* const windowTitle = "Vantor M+/X+ Rilo V2.19";
+const juce::Point<int> fader1 { 52, 64 + 282 };
+
+/** Where the function box shows the name of the selected control's function. */
+const juce::Rectangle<int> functionName { 346, 520, 40, 16 };
 
 //==============================================================================
 class AppShell : public ::testing::Test
@@ -39,19 +43,13 @@ protected:
 
     std::vector<Window> shownWindows()           { return server.shownWindows(); }
 
-    /** Presses Escape on the window until the editor ends, for twenty seconds
-        at most: a busy machine may have the editor still bringing its window
-        to the front when the first press arrives. */
-    bool escapeEnds (x_session::Process& editor, Window window)
+    /** Does the act until the editor ends: a busy machine may have the editor
+        still bringing its window to the front when the first one arrives. */
+    bool endsAfter (x_session::Process& editor, const std::function<void()>& act)
     {
-        for (int second = 0; second < 20 && editor.isRunning(); ++second)
-        {
-            sendKey (window, XK_Escape);
-            editor.endsWithin (1000);
-        }
-
-        return ! editor.isRunning();
+        return x_session::repeatUntil (act, [&editor] { return ! editor.isRunning(); });
     }
+
     void sendKey (Window window, KeySym key)     { server.sendKey (window, key); }
 
     //==============================================================================
@@ -70,24 +68,22 @@ protected:
         return events;
     }
 
-    /** The editor's one window, once it has been shown for a while (and so painted). */
+    /** The editor's one window, once it shows painted content: the editor has
+        built it and runs its message loop. */
     Window waitForTheWindow()
     {
-        Window seen = None;
-
-        for (int i = 0; i < 80; ++i)
+        Window found = None;
+        x_session::waitUntil ([&]
         {
             const auto windows = shownWindows();
+            found = windows.size() == 1 && server.showsPaintedContent (windows.front()) ? windows.front() : None;
+            return found != None;
+        });
 
-            if (windows.size() == 1 && windows.front() == seen)
-                return seen;
+        if (found == None)
+            ADD_FAILURE() << "the editor shows no window";
 
-            seen = windows.size() == 1 ? windows.front() : None;
-            juce::Thread::sleep (250);
-        }
-
-        ADD_FAILURE() << "the editor shows no window";
-        return None;
+        return found;
     }
 
     juce::String titleOf (Window window)
@@ -126,27 +122,14 @@ protected:
         return functions;
     }
 
-    void click (Window window, juce::Point<int> position)
+    void click (Window window, juce::Point<int> position)    { server.clickAt (window, position.x, position.y); }
+
+    /** Clicks fader 1 until the function box shows its function's name; a
+        second click changes nothing. */
+    bool selectFader1 (Window window)
     {
-        XButtonEvent event {};
-        event.display = display;
-        event.window = window;
-        event.root = root;
-        event.time = CurrentTime;
-        event.same_screen = True;
-        event.button = Button1;
-        event.x = position.x;
-        event.y = position.y;
-
-        event.type = ButtonPress;
-        XSendEvent (display, window, True, ButtonPressMask, reinterpret_cast<XEvent*> (&event));
-        XSync (display, False);
-        juce::Thread::sleep (50);
-
-        event.type = ButtonRelease;
-        event.state = Button1Mask;
-        XSendEvent (display, window, True, ButtonReleaseMask, reinterpret_cast<XEvent*> (&event));
-        XSync (display, False);
+        return x_session::repeatUntil ([&] { click (window, fader1); },
+                                       [&] { return showsLightTextIn (window, functionName); });
     }
 
     void askToClose (Window window)              { server.askToClose (window); }
@@ -206,10 +189,8 @@ TEST_F (AppShell, OpensOneCentredFixedSizeWindowWithThePitchBendNamesFilled)
     // The faders of the "mackie" map send pitch bend, whose names are filled in
     // at start: selecting a fader shows "0 ) ---" in the function box, where an
     // empty name table would leave only the number.
-    const juce::Rectangle<int> functionName { 346, 520, 40, 16 };
     EXPECT_FALSE (showsLightTextIn (window, functionName));
-    click (window, { 52, 64 + 282 });
-    EXPECT_TRUE (x_session::waitUntil ([&] { return showsLightTextIn (window, functionName); }));
+    EXPECT_TRUE (selectFader1 (window));
 }
 
 TEST_F (AppShell, FollowsItsContentToTheExtenderView)
@@ -219,16 +200,11 @@ TEST_F (AppShell, FollowsItsContentToTheExtenderView)
     ASSERT_NE (window, None);
 
     // Once a control has the focus (a click on fader 1 gives it), the X key
-    // switches to the extender view, which is narrower.
-    // The key counts once the click has given the fader the focus; pressing
-    // it again changes nothing.
-    click (window, { 52, 64 + 282 });
-
-    EXPECT_TRUE (x_session::waitUntil ([&]
-    {
-        sendKey (window, XK_x);
-        return boundsOf (window).getWidth() == 786;
-    }));
+    // switches to the extender view, which is narrower; pressing it again
+    // changes nothing.
+    ASSERT_TRUE (selectFader1 (window));
+    EXPECT_TRUE (x_session::repeatUntil ([&] { sendKey (window, XK_x); },
+                                         [&] { return boundsOf (window).getWidth() == 786; }));
     EXPECT_EQ (boundsOf (window).getHeight(), 576);
 }
 
@@ -250,9 +226,7 @@ TEST_F (AppShell, EscapeAndTheCloseButtonEndTheProgramAndWriteTheSettings)
         ASSERT_NE (window, None);
         EXPECT_FALSE (hasSettingsFile());
 
-        way.act (window);
-
-        ASSERT_TRUE (editor->endsWithin (20000));
+        ASSERT_TRUE (endsAfter (*editor, [&] { way.act (window); }));
         EXPECT_EQ (editor->getExitCode(), 0);
         EXPECT_TRUE (hasSettingsFile());
         EXPECT_TRUE (shownWindows().empty());
@@ -267,7 +241,7 @@ TEST_F (AppShell, ASecondStartBringsTheFirstToTheFrontAndEnds)
     takeEvents();
 
     const auto second = startEditor();
-    ASSERT_TRUE (second->endsWithin (20000));
+    ASSERT_TRUE (x_session::waitUntil ([&] { return ! second->isRunning(); }));
     EXPECT_EQ (second->getExitCode(), 0);
 
     auto windowsCreated = 0;
@@ -291,7 +265,7 @@ TEST_F (AppShell, ASecondStartBringsTheFirstToTheFrontAndEnds)
     EXPECT_FALSE (hasSettingsFile()) << "only the first instance writes it, when it ends";
     ASSERT_TRUE (first->isRunning());
 
-    ASSERT_TRUE (escapeEnds (*first, window));
+    ASSERT_TRUE (endsAfter (*first, [&] { sendKey (window, XK_Escape); }));
     EXPECT_TRUE (hasSettingsFile());
 }
 
@@ -301,11 +275,11 @@ TEST_F (AppShell, StartsAfterAnInstanceThatWasKilled)
         const auto killed = startEditor();
         ASSERT_NE (waitForTheWindow(), None);
         killed->kill();
-        killed->endsWithin (5000);
+        ASSERT_TRUE (x_session::waitUntil ([&] { return ! killed->isRunning(); }));
     }
 
     const auto next = startEditor();
     const auto window = waitForTheWindow();
     ASSERT_NE (window, None);
-    EXPECT_TRUE (escapeEnds (*next, window));
+    EXPECT_TRUE (endsAfter (*next, [&] { sendKey (window, XK_Escape); }));
 }

@@ -4,6 +4,11 @@
 #include <X11/Xatom.h>
 #include <X11/keysym.h>
 
+#include <chrono>
+#include <map>
+#include <optional>
+#include <thread>
+
 #include "common/TemporaryFolder.h"
 #include "gui/XSession.h"
 
@@ -42,7 +47,113 @@ const juce::Point<int> connectButton { 372, 557 };
 const juce::Rectangle<int> pickerList { 8, 76, 284, 24 };
 const juce::Point<int> pickerCancel { 240, 175 };
 
+/** Rows of two buttons that look alike, where no text is drawn: one lights up
+    while the pointer is over it. The editor's "Send Data" and "Load File", the
+    picker's "Connect" and "Cancel". */
+const std::pair<juce::Rectangle<int>, juce::Rectangle<int>> editorButtonRows { { 440, 549, 10, 1 }, { 546, 549, 10, 1 } },
+                                                             pickerButtonRows { { 100, 163, 10, 1 }, { 200, 163, 10, 1 } };
+
+/** Where the function box shows the name of the selected control's function. */
+const juce::Rectangle<int> functionName { 346, 520, 40, 16 };
+
 //==============================================================================
+/** Follows, from the moment it is made, the frames that the window manager
+    puts windows into, through the root window's events: what a user sees of
+    each window on the screen. */
+class FrameWatch
+{
+public:
+    explicit FrameWatch (Display* d) : display (d)
+    {
+        if (display != nullptr)
+            XSelectInput (display, DefaultRootWindow (display), SubstructureNotifyMask);
+    }
+
+    /** The sizes that the frame around the window had while it was shown, in turn. */
+    std::vector<juce::Rectangle<int>> shownSizesOfFrameAround (Window client)
+    {
+        takeEvents();
+        const auto frame = frameOfClient.find (client);
+        return frame != frameOfClient.end() ? frames[frame->second].shownSizes : std::vector<juce::Rectangle<int>>();
+    }
+
+private:
+    struct Frame
+    {
+        juce::Rectangle<int> size;
+        bool shown = false;
+        std::vector<juce::Rectangle<int>> shownSizes;
+
+        void resize (int width, int height)
+        {
+            size = { width, height };
+
+            if (shown)
+                shownSizes.push_back (size);
+        }
+    };
+
+    void takeEvents()
+    {
+        XSync (display, False);
+
+        while (XPending (display) > 0)
+        {
+            XEvent event;
+            XNextEvent (display, &event);
+
+            switch (event.type)
+            {
+                case CreateNotify:
+                    frames[event.xcreatewindow.window].resize (event.xcreatewindow.width, event.xcreatewindow.height);
+                    break;
+                case ConfigureNotify:
+                    frames[event.xconfigure.window].resize (event.xconfigure.width, event.xconfigure.height);
+                    break;
+                case MapNotify:
+                {
+                    auto& frame = frames[event.xmap.window];
+                    frame.shown = true;
+                    frame.shownSizes.push_back (frame.size);
+                    break;
+                }
+                case UnmapNotify:
+                    frames[event.xunmap.window].shown = false;
+                    break;
+                case ReparentNotify:
+                    frameOfClient[event.xreparent.window] = event.xreparent.parent;
+                    break;
+                default:
+                    break;
+            }
+        }
+    }
+
+    Display* const display;
+    std::map<Window, Frame> frames;
+    std::map<Window, Window> frameOfClient;
+};
+
+//==============================================================================
+/** An open drop-down list as one column of its window shows it. */
+struct OpenList
+{
+    int top = 0, bottom = 0;                  // its first and last row
+    int highlightTop = 0, highlightBottom = 0; // the rows of the highlighted item, if any
+
+    bool hasHighlight() const                  { return highlightBottom >= highlightTop; }
+    int highlightCentre() const                { return (highlightTop + highlightBottom) / 2; }
+    bool highlights (int y) const              { return hasHighlight() && y >= highlightTop && y <= highlightBottom; }
+
+    /** The middle of an item next to the highlighted one, inside the list. */
+    int neighbourOfHighlight() const
+    {
+        // The highlight leaves a row free above and below it, within the item.
+        const auto step = highlightBottom - highlightTop + 2;
+        return highlightCentre() + step < bottom ? highlightCentre() + step : highlightCentre() - step;
+    }
+};
+
 class Desktop : public ::testing::Test
 {
 protected:
@@ -53,30 +164,41 @@ protected:
 
         editor = x_session::startEditor (VTR_APP_PATH, server, settings.folder.getFullPathName().toStdString(),
                                          instances.folder.getFullPathName().toStdString(), { "VTR_SIMULATED_MIDI=1" });
-        window = waitForWindow (windowTitle);
-        ASSERT_NE (window, None) << "the editor shows no window";
-        ASSERT_TRUE (x_session::waitUntil ([this] { return hasInputFocus (window); })) << "the editor never becomes active";
-        ASSERT_TRUE (settles (window)) << "the window manager keeps moving the editor";
+        // The editor may replace its first window while it starts: the window
+        // looked at is the shown one, whichever that is by now.
+        ASSERT_TRUE (x_session::waitUntil ([this]
+        {
+            window = findPaintedWindow (windowTitle);
+            return window != None && isPlaced (window) && answersThePointer (window, editorButtonRows);
+        })) << "the editor shows no window that the window manager has placed and made active, and that follows the pointer"
+            << (editor->isRunning() ? "" : "; it ended with " + std::to_string (editor->getExitCode()));
     }
 
-    /** Whether the window stays where it is, at its size, for half a second
-        within twenty seconds: no hand reaches a window while the window
-        manager is still placing it. */
-    bool settles (Window w) const
+    /** Whether the window follows the pointer: the first of the two buttons
+        lights up under it, unlike the other. A window that the window manager
+        has only just placed may miss a first click; one that follows the
+        pointer takes the clicks that come after. Where a dialog is still
+        modal, the editor's buttons do not light up. */
+    bool answersThePointer (Window w, const std::pair<juce::Rectangle<int>, juce::Rectangle<int>>& buttonRows) const
+    {
+        movePointerTo (w, buttonRows.first.getCentre());
+        const auto pixelsIn = [this, w] (juce::Rectangle<int> r)
+        {
+            return server.pixelsOf (w, r.getX(), r.getY(), r.getWidth(), r.getHeight());
+        };
+
+        return pixelsIn (buttonRows.first) != pixelsIn (buttonRows.second);
+    }
+
+    /** Whether the window manager has placed the window and made it active:
+        the window has the input focus, and stays where it is while the window
+        manager handles everything that was asked of it. No hand reaches a
+        window before. */
+    bool isPlaced (Window w) const
     {
         const auto placeOf = [this, w] { return std::pair { server.screenPositionOf (w), sizeOf (w) }; };
-        auto last = placeOf();
-        int stableChecks = 0;
-
-        for (int i = 0; i < 400 && stableChecks < 10; ++i)
-        {
-            x_session::sleepMs (50);
-            const auto now = placeOf();
-            stableChecks = now == last ? stableChecks + 1 : 0;
-            last = now;
-        }
-
-        return stableChecks >= 10;
+        const auto before = placeOf();
+        return server.waitForWindowManager() && placeOf() == before && hasInputFocus (w);
     }
 
     /** Whether the window (or one inside it) has the input focus: the window
@@ -100,23 +222,11 @@ protected:
         return focus == w;
     }
 
-    /** The shown window of that title once it shows painted content; None after twenty seconds without. */
-    Window waitForWindow (const char* title)
+    /** The shown window of that title if it shows painted content, else None. */
+    Window findPaintedWindow (const char* title) const
     {
-        for (int i = 0; i < 400; ++i)
-        {
-            if (const auto found = server.findShownWindow (title); found != None)
-            {
-                const auto pixels = server.pixelsOf (found, 0, 0, sizeOf (found).getWidth(), sizeOf (found).getHeight());
-
-                if (std::any_of (pixels.begin(), pixels.end(), [&pixels] (auto pixel) { return pixel != pixels.front(); }))
-                    return found;
-            }
-
-            x_session::sleepMs (50);
-        }
-
-        return None;
+        const auto found = server.findShownWindow (title);
+        return found != None && server.showsPaintedContent (found) ? found : None;
     }
 
     juce::Rectangle<int> sizeOf (Window w) const
@@ -126,90 +236,149 @@ protected:
         return { attributes.width, attributes.height };
     }
 
-    void clickAt (Window w, juce::Point<int> p) const    { server.clickAt (w, p.x, p.y); }
+    void clickAt (Window w, juce::Point<int> p) const         { server.clickAt (w, p.x, p.y); }
+    void movePointerTo (Window w, juce::Point<int> p) const   { server.movePointerTo (w, p.x, p.y); }
 
-    /** The rows of the window's column x that show an open drop-down list, and
-        the middle of its highlighted item (the selected one), or -1. */
-    std::pair<int, int> listRowsAndSelectedItem (Window w, int x) const
+    /** The drop-down list open over the box, read in the list's left margin; nothing if none is open. */
+    std::optional<OpenList> openListOf (Window w, juce::Rectangle<int> box) const
     {
-        const auto column = server.pixelsOf (w, x, 0, 1, sizeOf (w).getHeight());
-        int rows = 0, highlightedRows = 0, highlightedSum = 0;
+        const auto column = server.pixelsOf (w, box.getX() + listColumn, 0, 1, sizeOf (w).getHeight());
+        OpenList list { (int) column.size(), -1, (int) column.size(), -1 };
+        int rows = 0;
 
         for (int y = 0; y < (int) column.size(); ++y)
         {
-            rows += column[(size_t) y] == menuColours.first || column[(size_t) y] == menuColours.second ? 1 : 0;
+            const auto pixel = column[(size_t) y];
 
-            if (column[(size_t) y] == menuColours.second)
+            if (pixel != menuColours.first && pixel != menuColours.second)
+                continue;
+
+            ++rows;
+            list.top = std::min (list.top, y);
+            list.bottom = y;
+
+            if (pixel == menuColours.second)
             {
-                ++highlightedRows;
-                highlightedSum += y;
+                list.highlightTop = std::min (list.highlightTop, y);
+                list.highlightBottom = y;
             }
         }
 
-        return { rows, highlightedRows > 0 ? highlightedSum / highlightedRows : -1 };
+        return rows > 30 ? std::optional<OpenList> (list) : std::nullopt;
     }
 
-    bool showsListOf (Window w, juce::Rectangle<int> box) const
+    bool showsListOf (Window w, juce::Rectangle<int> box) const    { return openListOf (w, box).has_value(); }
+
+    /** Moves the pointer onto the row y of the box's open list and waits until
+        the list highlights the item there: the list is open and follows the pointer. */
+    bool pointsAtItem (Window w, juce::Rectangle<int> box, int y) const
     {
-        return listRowsAndSelectedItem (w, box.getX() + listColumn).first > 30;
-    }
+        movePointerTo (w, { box.getX() + listColumn, y });
 
-    /** Clicks the box and reports whether its list opened and stayed open. */
-    bool opensWithOneClick (Window w, juce::Rectangle<int> box)
-    {
-        clickAt (w, box.getCentre());
-
-        if (! x_session::waitUntil ([&] { return showsListOf (w, box); }))
-            return false;
-
-        // A list that the framework closes at once shows for a moment only.
-        x_session::sleepMs (300);
-        return showsListOf (w, box);
-    }
-
-    /** Chooses the item at this point of the box's open list and waits until
-        the list has gone. The framework's list reads the button in its own
-        time and on a busy machine can miss a click on an item: that click is
-        made again. */
-    void chooseItemAt (Window w, juce::Rectangle<int> box, juce::Point<int> item)
-    {
-        for (int attempt = 0; attempt < 3 && showsListOf (w, box); ++attempt)
+        return x_session::waitUntil ([&]
         {
-            clickAt (w, item);
-
-            for (int i = 0; i < 60 && showsListOf (w, box); ++i)
-                x_session::sleepMs (50);
-        }
-
-        ASSERT_FALSE (showsListOf (w, box)) << "the list stays open";
+            const auto list = openListOf (w, box);
+            return ! list.has_value() || list->highlights (y);
+        }) && showsListOf (w, box);
     }
 
-    /** Closes the open list of the box by choosing its selected item, which
-        leaves the choice as it was. */
-    void chooseSelectedItem (Window w, juce::Rectangle<int> box)
+    /** Clicks the box once and reports whether its list opened and stays open:
+        it follows the pointer onto another of its items and back to the
+        selected one. A list that the framework closes again at once has gone
+        by then. As a hand would, the click holds the button down until the
+        list shows: the framework opens it on the press, and looks at the
+        button as it is when it handles the press. */
+    ::testing::AssertionResult opensWithOneClick (Window w, juce::Rectangle<int> box) const
     {
-        const auto x = box.getX() + listColumn;
-        const auto item = listRowsAndSelectedItem (w, x).second;
-        ASSERT_GE (item, 0) << "the list shows no selected item";
-        chooseItemAt (w, box, { x, item });
+        movePointerTo (w, box.getCentre());
+        server.setButtonDown (true);
+        const auto opened = x_session::waitUntil ([&] { return showsListOf (w, box); });
+        server.setButtonDown (false);
+
+        if (! opened)
+            return ::testing::AssertionFailure() << "the list does not open";
+
+        listOpenedBy = std::chrono::steady_clock::now();
+        const auto list = openListOf (w, box);
+
+        if (! list.has_value() || ! list->hasHighlight())
+            return ::testing::AssertionFailure() << "the list closes at once, or shows no selected item";
+
+        if (! pointsAtItem (w, box, list->neighbourOfHighlight()) || ! pointsAtItem (w, box, list->highlightCentre()))
+            return ::testing::AssertionFailure() << "the list closes, or does not follow the pointer";
+
+        return ::testing::AssertionSuccess();
+    }
+
+    /** Chooses the item at the row y of the box's open list with one click,
+        and waits until the list has gone. The framework's list looks at the
+        button as it is when it handles the press, so the button stays down
+        until the list has shown that it handled it: it follows the pointer,
+        moved with the button down, to another item and back. */
+    void chooseItemAt (Window w, juce::Rectangle<int> box, int y) const
+    {
+        ASSERT_TRUE (pointsAtItem (w, box, y)) << "the list closes before its item is clicked";
+        const auto other = openListOf (w, box)->neighbourOfHighlight();
+
+        // The framework's list takes a click on an item only from a quarter of
+        // a second after it opened, so that the release of the click that
+        // opened it chooses nothing; the list opened before it was seen.
+        std::this_thread::sleep_until (listOpenedBy + std::chrono::milliseconds (260));
+
+        server.setButtonDown (true);
+        const auto pressed = pointsAtItem (w, box, other) && pointsAtItem (w, box, y);
+        server.setButtonDown (false);
+
+        ASSERT_TRUE (pressed) << "the list closes while the button is down on it";
+        ASSERT_TRUE (x_session::waitUntil ([&] { return ! showsListOf (w, box); })) << "the list stays open";
+    }
+
+    /** Closes the open list of the box by choosing its selected item (the
+        highlighted one when the list has opened), which leaves the choice as
+        it was. */
+    void chooseSelectedItem (Window w, juce::Rectangle<int> box) const
+    {
+        const auto list = openListOf (w, box);
+        ASSERT_TRUE (list.has_value() && list->hasHighlight()) << "the list shows no selected item";
+        chooseItemAt (w, box, list->highlightCentre());
+    }
+
+    /** Whether a control is selected: the function box shows its name. */
+    bool showsAFunctionName() const
+    {
+        const auto pixels = server.pixelsOf (window, functionName.getX(), functionName.getY(),
+                                             functionName.getWidth(), functionName.getHeight());
+        return std::any_of (pixels.begin(), pixels.end(), [] (auto pixel)
+        {
+            return juce::Colour ((juce::uint32) pixel | 0xff000000).getPerceivedBrightness() > 0.45f;
+        });
+    }
+
+    /** Clicks fader 1 until it is selected; a second click changes nothing. */
+    bool selectFader1() const
+    {
+        return x_session::repeatUntil ([this] { clickAt (window, fader1); }, [this] { return showsAFunctionName(); });
     }
 
     /** Chooses "4) User Define" (the mode list opens upwards, its last item next to the box) and selects fader 1. */
-    void enableEveryBox()
+    void enableEveryBox() const
     {
         const auto modeBox = editorBoxes[1].bounds;
         ASSERT_TRUE (opensWithOneClick (window, modeBox));
-        ASSERT_NO_FATAL_FAILURE (chooseItemAt (window, modeBox, { modeBox.getCentreX(), modeBox.getY() - 10 }));
-        clickAt (window, fader1);
-        x_session::sleepMs (300);
+        ASSERT_NO_FATAL_FAILURE (chooseItemAt (window, modeBox, modeBox.getY() - 10));
+        ASSERT_TRUE (selectFader1());
     }
 
     x_session::PrivateServer server;
     Display* const display = server.getDisplay();
+    FrameWatch frameWatch { display };
     const ScopedTemporaryFolder settings { "vtr-desktop-settings" };
     const ScopedTemporaryFolder instances { "vtr-desktop-instances" };
     std::unique_ptr<x_session::Process> editor;
     Window window = None;
+
+    /** When the last list that was opened had been seen open. */
+    mutable std::chrono::steady_clock::time_point listOpenedBy;
 };
 } // namespace
 
@@ -240,7 +409,7 @@ TEST_F (Desktop, TheWindowKeepsItsSizeInEachViewAndOffersNoMaximise)
         return names;
     };
 
-    clickAt (window, fader1);
+    ASSERT_TRUE (selectFader1());
 
     for (const auto& view : { std::pair { XK_x, 786 }, std::pair { XK_m, 1000 } })
     {
@@ -248,16 +417,12 @@ TEST_F (Desktop, TheWindowKeepsItsSizeInEachViewAndOffersNoMaximise)
         SCOPED_TRACE (width);
 
         // The key counts once the click has given the fader the focus; pressing it again changes nothing.
-        ASSERT_TRUE (x_session::waitUntil ([&]
-        {
-            server.sendKey (window, view.first);
-            x_session::sleepMs (100);
-            return sizeOf (window).getWidth() == width;
-        }));
+        ASSERT_TRUE (x_session::repeatUntil ([&] { server.sendKey (window, view.first); },
+                                             [&] { return sizeOf (window).getWidth() == width; }));
 
+        // The window manager answers the request to resize the window by the size limits the window sets.
         XResizeWindow (display, window, 1200, 700);
-        XSync (display, False);
-        x_session::sleepMs (500);
+        ASSERT_TRUE (server.waitForWindowManager());
         EXPECT_EQ (sizeOf (window), juce::Rectangle<int> (width, 576));
 
         const auto actions = allowedActions();
@@ -281,9 +446,12 @@ TEST_F (Desktop, EveryComboBoxOpensOnTheFirstClickRightAfterAnotherListClosed)
             SCOPED_TRACE (std::string ("from ") + from.name + " to " + to.name);
 
             if (! showsListOf (window, from.bounds))
+            {
                 ASSERT_TRUE (opensWithOneClick (window, from.bounds));
+            }
 
             ASSERT_NO_FATAL_FAILURE (chooseSelectedItem (window, from.bounds));
+            ASSERT_TRUE (hasInputFocus (window));
             EXPECT_TRUE (opensWithOneClick (window, to.bounds));
         }
     }
@@ -294,16 +462,32 @@ TEST_F (Desktop, TheOutputPickerIsItsOwnSizeAndAnswersRightAfterItsListClosed)
     for (int round = 0; round < 4; ++round)
     {
         SCOPED_TRACE (round);
+        ASSERT_TRUE (x_session::waitUntil ([this] { return isPlaced (window) && answersThePointer (window, editorButtonRows); }));
         clickAt (window, connectButton);
-        const auto picker = waitForWindow (pickerTitle);
-        ASSERT_NE (picker, None);
-        EXPECT_EQ (sizeOf (picker), juce::Rectangle<int> (300, 200));
-        ASSERT_TRUE (x_session::waitUntil ([&] { return hasInputFocus (picker); })) << "the picker never becomes active";
-        ASSERT_TRUE (settles (picker));
+
+        Window picker = None;
+        ASSERT_TRUE (x_session::waitUntil ([&]
+        {
+            picker = findPaintedWindow (pickerTitle);
+            return picker != None && isPlaced (picker) && answersThePointer (picker, pickerButtonRows);
+        })) << "the window manager never places the picker and makes it active, or it does not follow the pointer";
+
+        // Every size that it had on the screen from the moment it was made:
+        // those of its frame, less the frame's border.
+        const auto size = sizeOf (picker);
+        EXPECT_EQ (size.toString(), "0 0 300 200");
+        const auto frameSizes = frameWatch.shownSizesOfFrameAround (picker);
+        ASSERT_FALSE (frameSizes.empty()) << "the picker is shown without a frame";
+        const auto border = frameSizes.back().getBottomRight() - size.getBottomRight();
+
+        for (const auto& frameSize : frameSizes)
+            EXPECT_EQ (frameSize.withSize (frameSize.getWidth() - border.x, frameSize.getHeight() - border.y).toString(),
+                       size.toString()) << "the picker was shown at another size for a moment";
 
         ASSERT_TRUE (opensWithOneClick (picker, pickerList));
         ASSERT_NO_FATAL_FAILURE (chooseSelectedItem (picker, pickerList));
+        // The editor takes clicks again once it is done with the dialog and has destroyed it.
         clickAt (picker, pickerCancel);
-        EXPECT_TRUE (x_session::waitUntil ([&] { return server.findShownWindow (pickerTitle) == None; }));
+        ASSERT_TRUE (x_session::waitUntil ([&] { return ! server.exists (picker); })) << "Cancel leaves the picker open";
     }
 }

@@ -34,20 +34,47 @@ inline void sleepMs (int ms)
     std::this_thread::sleep_for (std::chrono::milliseconds (ms));
 }
 
-/** Polls the condition every 50 ms until it holds, for twenty seconds at most:
-    ample for a loaded machine or a sanitizer build. Returns whether it held. */
+/** How long a test waits for an outcome before it gives up: ample for the
+    sanitizer build on a loaded machine. Only a failing test waits that long. */
+constexpr auto patience = std::chrono::seconds (60);
+
+/** Checks the condition every 20 ms until it holds, or until patience runs
+    out. Returns whether it held. */
 template <typename Condition>
 bool waitUntil (Condition&& condition)
 {
-    for (int i = 0; i < 400; ++i)
-    {
-        if (condition())
-            return true;
+    const auto giveUp = std::chrono::steady_clock::now() + patience;
 
-        sleepMs (50);
+    while (! condition())
+    {
+        if (std::chrono::steady_clock::now() > giveUp)
+            return condition();
+
+        sleepMs (20);
     }
 
-    return condition();
+    return true;
+}
+
+/** Does the act, and again every half second while the outcome has not
+    shown, until it shows or patience runs out; for acts that a program may
+    miss while it is not ready for them, and that change nothing when it
+    takes them more than once. Returns whether the outcome showed. */
+template <typename Act, typename Outcome>
+bool repeatUntil (Act&& act, Outcome&& outcome)
+{
+    auto nextAct = std::chrono::steady_clock::now();
+
+    return waitUntil ([&]
+    {
+        if (std::chrono::steady_clock::now() >= nextAct)
+        {
+            act();
+            nextAct = std::chrono::steady_clock::now() + std::chrono::milliseconds (500);
+        }
+
+        return outcome();
+    });
 }
 
 //==============================================================================
@@ -261,32 +288,42 @@ public:
     }
 
     //==============================================================================
-    /** Starts a window manager (openbox) on the server and waits until it runs.
-        Windows are then framed, placed and focused by it, as on a desktop. */
+    /** Starts a window manager (openbox) on the server and waits until it
+        handles the windows of other programs. Windows are then framed, placed
+        and focused by it, as on a desktop. */
     bool startWindowManager()
     {
         windowManager = std::make_unique<Process> (std::vector<std::string> { "openbox" },
                                                    std::vector<std::string> { "DISPLAY=" + name }, false);
         const auto check = XInternAtom (display, "_NET_SUPPORTING_WM_CHECK", False);
 
-        for (int i = 0; i < 600 && windowManager->isRunning(); ++i)
-        {
-            Atom type;
-            int format;
-            unsigned long count, remaining;
-            unsigned char* data = nullptr;
+        // It announces itself before it takes events; a window that a program
+        // asks to show before then is never shown.
+        return waitUntil ([&] { return hasProperty (DefaultRootWindow (display), check) || ! windowManager->isRunning(); })
+                && windowManager->isRunning()
+                && waitForWindowManager();
+    }
 
-            if (XGetWindowProperty (display, DefaultRootWindow (display), check, 0, 1, False, AnyPropertyType,
-                                    &type, &format, &count, &remaining, &data) == Success && data != nullptr)
-            {
-                XFree (data);
-                return true;
-            }
+    /** Waits until the window manager has handled every request that reached
+        the server before this call (placing, framing, focusing a window): it
+        answers a request of this connection's own only after those. The
+        request is made again until it is answered. */
+    bool waitForWindowManager() const
+    {
+        const auto probe = XCreateSimpleWindow (display, DefaultRootWindow (display), 0, 0, 1, 1, 0, 0, 0);
+        const auto extents = XInternAtom (display, "_NET_FRAME_EXTENTS", False);
 
-            sleepMs (50);
-        }
+        XEvent request {};
+        request.xclient.type = ClientMessage;
+        request.xclient.window = probe;
+        request.xclient.message_type = XInternAtom (display, "_NET_REQUEST_FRAME_EXTENTS", False);
+        request.xclient.format = 32;
 
-        return false;
+        const auto answered = repeatUntil ([&] { XSendEvent (display, DefaultRootWindow (display), False,
+                                                             SubstructureNotifyMask | SubstructureRedirectMask, &request); },
+                                           [&] { return hasProperty (probe, extents); });
+        XDestroyWindow (display, probe);
+        return answered;
     }
 
     /** The shown window with this title, searched through the whole tree (a
@@ -306,20 +343,29 @@ public:
         return { x, y };
     }
 
+    /** Moves the pointer to a point of the window, through the input
+        extension, as the mouse would. */
+    void movePointerTo (Window window, int x, int y) const
+    {
+        const auto [left, top] = screenPositionOf (window);
+        XTestFakeMotionEvent (display, -1, left + x, top + y, CurrentTime);
+        XSync (display, False);
+    }
+
     /** Moves the pointer to a point of the window and clicks the left button,
         through the input extension: the window manager sees the click as it
         would see the user's. */
     void clickAt (Window window, int x, int y) const
     {
-        // As a hand clicks: the pointer arrives, then the button goes down and up.
-        const auto [left, top] = screenPositionOf (window);
-        XTestFakeMotionEvent (display, -1, left + x, top + y, CurrentTime);
-        XSync (display, False);
-        sleepMs (50);
-        XTestFakeButtonEvent (display, Button1, True, CurrentTime);
-        XSync (display, False);
-        sleepMs (50);
-        XTestFakeButtonEvent (display, Button1, False, CurrentTime);
+        movePointerTo (window, x, y);
+        setButtonDown (true);
+        setButtonDown (false);
+    }
+
+    /** Presses or releases the left button where the pointer is, through the input extension. */
+    void setButtonDown (bool down) const
+    {
+        XTestFakeButtonEvent (display, Button1, down ? True : False, CurrentTime);
         XSync (display, False);
     }
 
@@ -339,6 +385,23 @@ public:
 
         XDestroyImage (image);
         return pixels;
+    }
+
+    /** Whether the window exists still: a program that ends a dialog destroys
+        its window only once it is done with it. */
+    bool exists (Window window) const
+    {
+        XWindowAttributes attributes {};
+        return XGetWindowAttributes (display, window, &attributes) != 0;
+    }
+
+    /** Whether the window shows painted content: pixels of more than one colour. */
+    bool showsPaintedContent (Window window) const
+    {
+        XWindowAttributes attributes {};
+        XGetWindowAttributes (display, window, &attributes);
+        const auto pixels = pixelsOf (window, 0, 0, attributes.width, attributes.height);
+        return std::any_of (pixels.begin(), pixels.end(), [&pixels] (auto pixel) { return pixel != pixels.front(); });
     }
 
 private:
@@ -375,6 +438,21 @@ private:
             XFree (children);
 
         return found;
+    }
+
+    bool hasProperty (Window window, Atom property) const
+    {
+        Atom type;
+        int format;
+        unsigned long count, remaining;
+        unsigned char* data = nullptr;
+
+        if (XGetWindowProperty (display, window, property, 0, 1, False, AnyPropertyType,
+                                &type, &format, &count, &remaining, &data) != Success || data == nullptr)
+            return false;
+
+        XFree (data);
+        return true;
     }
 
     std::unique_ptr<Process> server, windowManager;
