@@ -123,11 +123,14 @@ public:
     public:
         explicit MainWindow (const juce::String& name)
             : DocumentWindow (name, juce::Colour (0xffeeeeee),
-                              DocumentWindow::minimiseButton | DocumentWindow::closeButton, true)
+                              DocumentWindow::minimiseButton | DocumentWindow::closeButton, false)
         {
+            // The native window is made only once the window has its title bar,
+            // content and place, so that it is never shown at another size.
             setUsingNativeTitleBar (true);
             setContentOwned (new ContentComponent(), true);
             centreWithSize (getWidth(), getHeight());
+            addToDesktop();
             setVisible (true);
             setResizable (false, false);
         }

@@ -409,6 +409,15 @@ TEST_F (Desktop, TheWindowKeepsItsSizeInEachViewAndOffersNoMaximise)
         return names;
     };
 
+    // Every size that the window had on the screen from the moment it was made.
+    const auto frameSizes = frameWatch.shownSizesOfFrameAround (window);
+    ASSERT_FALSE (frameSizes.empty()) << "the window is shown without a frame";
+    const auto border = frameSizes.back().getBottomRight() - sizeOf (window).getBottomRight();
+
+    for (const auto& frameSize : frameSizes)
+        EXPECT_EQ (frameSize.withSize (frameSize.getWidth() - border.x, frameSize.getHeight() - border.y).toString(),
+                   juce::Rectangle<int> (1000, 576).toString()) << "the window was shown at another size for a moment";
+
     ASSERT_TRUE (selectFader1());
 
     for (const auto& view : { std::pair { XK_x, 786 }, std::pair { XK_m, 1000 } })
