@@ -623,13 +623,14 @@ TEST_F (EditorPanel, KeysReachThePanelThroughTheSelectedControl)
     // The test programs share one X server, and another one's window can take
     // the input focus at any moment; a click gives the keyboard focus only
     // within the focused window. So the selection counts once it was made
-    // while this window had the focus.
+    // while this window had the focus. With many test programs on a busy
+    // machine that can take a while.
     ASSERT_TRUE (gui_test::runUntil ([&]
     {
         content.toFront (true);
         editor.click (1);
         return peer->isFocused();
-    }));
+    }, 60000)) << "this window never kept the input focus";
     EXPECT_TRUE (editor.buttonFor (1)->hasKeyboardFocus (false));
 
     peer->handleKeyPress (juce::KeyPress ('x'));   // as this platform reports the letter key
