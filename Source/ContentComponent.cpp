@@ -465,38 +465,6 @@ void ContentComponent::buttonClicked (juce::Button* b)
         selectControl (*control);
 }
 
-namespace
-{
-/** A dialog built from the launch options as the framework builds one, but
-    put on the desktop only once it has its title bar: the framework's dialog
-    switches to the native title bar when its window exists already, and the
-    switch shows the window at the size meant for the framework's own title
-    bar. This one's window is made with the native title bar and sized to its
-    content before it is shown. */
-class ContentSizedDialog  : public juce::DialogWindow
-{
-public:
-    explicit ContentSizedDialog (juce::DialogWindow::LaunchOptions& options)
-        : DialogWindow (options.dialogTitle, options.dialogBackgroundColour, options.escapeKeyTriggersCloseButton, false,
-                        options.componentToCentreAround != nullptr
-                            ? getApproximateScaleFactorForComponent (options.componentToCentreAround) : 1.0f)
-    {
-        setUsingNativeTitleBar (options.useNativeTitleBar);
-        setResizable (options.resizable, options.useBottomRightCornerResizer);
-        addToDesktop();
-
-        if (options.content.willDeleteObject())
-            setContentOwned (options.content.release(), true);
-        else
-            setContentNonOwned (options.content.release(), true);
-
-        centreAroundComponent (options.componentToCentreAround, getWidth(), getHeight());
-    }
-
-    void closeButtonPressed() override    { setVisible (false); }
-};
-} // namespace
-
 void ContentComponent::showOutputPicker()
 {
     DeviceSelectComponent picker;
@@ -505,7 +473,7 @@ void ContentComponent::showOutputPicker()
     setUpFixedDialog (options, "Select your device", this, true);
     options.content.setNonOwned (&picker);
 
-    if (ContentSizedDialog (options).runModalLoop() > 0)
+    if (zuvo::ContentSizedDialog::runModal (options) > 0)
         device()->setCurrentOutputDevice (picker.chosenDevice);
 }
 

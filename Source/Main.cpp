@@ -5,6 +5,7 @@
 #include "Defa.h"
 #include "EditorLookAndFeel.h"
 #include "InstanceChannel.h"
+#include "QueuedInputWatch.h"
 #include "VtrPlus.h"
 #include "WindowSizeHints.h"
 
@@ -76,6 +77,7 @@ public:
         auto layoutPictures = startDecoding (ContentComponent::picturesOfTheLayout());
         auto background = startDecoding (std::array { ContentComponent::controllerBackground() });
         juce::Desktop::getInstance(); // connects to the window system
+        queuedInputWatch = std::make_unique<QueuedInputWatch>();
 
         Defa::fillPitchNames();
         VtrPlus::singletonHolder.get();
@@ -93,6 +95,7 @@ public:
     void shutdown() override
     {
         mainWindow = nullptr;
+        queuedInputWatch = nullptr;
         VtrPlus::singletonHolder.deleteInstance();
         // A refused second start installed none, and must not connect to the
         // window system on its way out.
@@ -216,6 +219,7 @@ private:
     InstanceChannel instanceChannel;
     std::unique_ptr<EditorLookAndFeel> lookAndFeel;
     std::unique_ptr<MainWindow> mainWindow;
+    std::unique_ptr<QueuedInputWatch> queuedInputWatch;
 };
 
 START_JUCE_APPLICATION (MainApp)

@@ -343,6 +343,29 @@ protected:
         chooseItemAt (w, box, list->highlightCentre());
     }
 
+    /** Whether the window had that size on the screen, and no other, from the
+        moment it was made: the sizes of its frame, less the frame's border. */
+    ::testing::AssertionResult wasOnlyShownAt (Window w, juce::Rectangle<int> expected)
+    {
+        const auto frameSizes = frameWatch.shownSizesOfFrameAround (w);
+
+        if (frameSizes.empty())
+            return ::testing::AssertionFailure() << "it is shown without a frame";
+
+        const auto border = frameSizes.back().getBottomRight() - sizeOf (w).getBottomRight();
+        std::string shownSizes;
+        bool onlyExpected = true;
+
+        for (const auto& frameSize : frameSizes)
+        {
+            const auto shown = frameSize.withSize (frameSize.getWidth() - border.x, frameSize.getHeight() - border.y);
+            shownSizes += " " + std::to_string (shown.getWidth()) + "x" + std::to_string (shown.getHeight());
+            onlyExpected = onlyExpected && shown == expected;
+        }
+
+        return (onlyExpected ? ::testing::AssertionSuccess() : ::testing::AssertionFailure()) << "shown at" << shownSizes;
+    }
+
     /** Whether a control is selected: the function box shows its name. */
     bool showsAFunctionName() const
     {
@@ -409,14 +432,7 @@ TEST_F (Desktop, TheWindowKeepsItsSizeInEachViewAndOffersNoMaximise)
         return names;
     };
 
-    // Every size that the window had on the screen from the moment it was made.
-    const auto frameSizes = frameWatch.shownSizesOfFrameAround (window);
-    ASSERT_FALSE (frameSizes.empty()) << "the window is shown without a frame";
-    const auto border = frameSizes.back().getBottomRight() - sizeOf (window).getBottomRight();
-
-    for (const auto& frameSize : frameSizes)
-        EXPECT_EQ (frameSize.withSize (frameSize.getWidth() - border.x, frameSize.getHeight() - border.y).toString(),
-                   juce::Rectangle<int> (1000, 576).toString()) << "the window was shown at another size for a moment";
+    EXPECT_TRUE (wasOnlyShownAt (window, { 1000, 576 }));
 
     ASSERT_TRUE (selectFader1());
 
@@ -481,22 +497,33 @@ TEST_F (Desktop, TheOutputPickerIsItsOwnSizeAndAnswersRightAfterItsListClosed)
             return picker != None && isPlaced (picker) && answersThePointer (picker, pickerButtonRows);
         })) << "the window manager never places the picker and makes it active, or it does not follow the pointer";
 
-        // Every size that it had on the screen from the moment it was made:
-        // those of its frame, less the frame's border.
-        const auto size = sizeOf (picker);
-        EXPECT_EQ (size.toString(), "0 0 300 200");
-        const auto frameSizes = frameWatch.shownSizesOfFrameAround (picker);
-        ASSERT_FALSE (frameSizes.empty()) << "the picker is shown without a frame";
-        const auto border = frameSizes.back().getBottomRight() - size.getBottomRight();
-
-        for (const auto& frameSize : frameSizes)
-            EXPECT_EQ (frameSize.withSize (frameSize.getWidth() - border.x, frameSize.getHeight() - border.y).toString(),
-                       size.toString()) << "the picker was shown at another size for a moment";
-
+        EXPECT_TRUE (wasOnlyShownAt (picker, { 300, 200 }));
         ASSERT_TRUE (opensWithOneClick (picker, pickerList));
         ASSERT_NO_FATAL_FAILURE (chooseSelectedItem (picker, pickerList));
         // The editor takes clicks again once it is done with the dialog and has destroyed it.
         clickAt (picker, pickerCancel);
         ASSERT_TRUE (x_session::waitUntil ([&] { return ! server.exists (picker); })) << "Cancel leaves the picker open";
     }
+}
+
+TEST_F (Desktop, TheFirmwareWizardAndItsStepDialogsAreShownOnlyAtTheirOwnSize)
+{
+    const juce::Point<int> firmwareUpgradeButton { 94, 557 }, wizardConnectButton { 62, 102 };
+
+    Window warning = None;
+    ASSERT_TRUE (x_session::repeatUntil ([&] { clickAt (window, firmwareUpgradeButton); },
+                                         [&] { return (warning = findPaintedWindow ("Firmware Upgrader about to start")) != None; }));
+
+    Window wizard = None;
+    ASSERT_TRUE (x_session::repeatUntil ([&] { server.sendKey (warning, XK_Return); },
+                                         [&] { return (wizard = findPaintedWindow ("Firmware Upgrade")) != None && isPlaced (wizard); }))
+        << "the hub warning's OK never opens the wizard";
+    EXPECT_TRUE (wasOnlyShownAt (wizard, { 514, 491 }));
+
+    // Its first step asks which unit to upgrade; a second click changes nothing
+    // while that dialog is open.
+    Window unitDialog = None;
+    ASSERT_TRUE (x_session::repeatUntil ([&] { clickAt (wizard, wizardConnectButton); },
+                                         [&] { return (unitDialog = findPaintedWindow ("Choose Your Zuvo Device")) != None && isPlaced (unitDialog); }));
+    EXPECT_TRUE (wasOnlyShownAt (unitDialog, { 300, 200 }));
 }

@@ -3,21 +3,12 @@ namespace zuvo
 
 namespace
 {
-    /** The wizard's window: like the framework's default dialog window, but
-        its close requests go to the wizard, which may refuse them. */
-    class WizardWindow final : public juce::DialogWindow
+    /** The wizard's window: a dialog with the native title bar, whose close
+        requests go to the wizard, which may refuse them. */
+    class WizardWindow final : public ContentSizedDialog
     {
     public:
-        WizardWindow (FirmwareUpgradeComponent* wizard, juce::Component* centreAround)
-            : DialogWindow ("Firmware Upgrade", juce::Colours::lightgrey, false, true,
-                            centreAround != nullptr ? juce::Component::getApproximateScaleFactorForComponent (centreAround)
-                                                    : 1.0f)
-        {
-            setContentOwned (wizard, true);
-            centreAroundComponent (centreAround, getWidth(), getHeight());
-            setResizable (false, false);
-            setUsingNativeTitleBar (true);
-        }
+        using ContentSizedDialog::ContentSizedDialog;
 
         void closeButtonPressed() override
         {
@@ -36,7 +27,15 @@ int FirmwareUpgrade::runWizardDialogModal (int pid, juce::Component* centreAroun
         return 0;
 
     auto* wizard = new FirmwareUpgradeComponent (pid, online);
-    WizardWindow window (wizard, centreAround);
+    juce::DialogWindow::LaunchOptions options;
+    options.dialogTitle = "Firmware Upgrade";
+    options.dialogBackgroundColour = juce::Colours::lightgrey;
+    options.escapeKeyTriggersCloseButton = false;
+    options.content.setOwned (wizard);
+    options.componentToCentreAround = centreAround;
+    options.resizable = false;
+    options.useNativeTitleBar = true;
+    WizardWindow window (options);
 
     window.enterModalState (true, nullptr, false);
     wizard->grabKeyboardFocus();

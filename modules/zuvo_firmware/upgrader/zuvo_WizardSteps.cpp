@@ -270,7 +270,7 @@ int FirmwareUpgradeComponent::runStepDialog (const juce::String& title, juce::Co
     options.escapeKeyTriggersCloseButton = true;
     options.resizable = false;
     options.useNativeTitleBar = true;
-    return options.runModal();
+    return ContentSizedDialog::runModal (options);
 }
 
 void FirmwareUpgradeComponent::disableConnectAndEnter()
