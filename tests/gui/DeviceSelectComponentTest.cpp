@@ -139,8 +139,8 @@ TEST (DeviceSelectComponent, ConnectDoesNothingWithoutAValidOutput)
           })
           .onDialog ("Select your device", [&stillOpen] (juce::DialogWindow& dialog, juce::Component&)
           {
-              // Clicks are delivered asynchronously: let the one above land first.
-              juce::MessageManager::getInstance()->runDispatchLoopUntil (50);
+              // Clicks are delivered asynchronously: the one above lands first.
+              ASSERT_TRUE (gui_test::runPostedMessages());
               stillOpen = dialog.isCurrentlyModal();
               dialog.closeButtonPressed();
           });
@@ -156,7 +156,7 @@ TEST (DeviceSelectComponent, ButtonsOutsideADialogDoNothing)
 
     buttonOf (picker, "Connect").triggerClick();
     buttonOf (picker, "Cancel").triggerClick();
-    juce::MessageManager::getInstance()->runDispatchLoopUntil (20);
+    ASSERT_TRUE (gui_test::runPostedMessages());
 
     EXPECT_EQ (picker.chosenDevice, "Vantor M+ MIDI 1");
 }

@@ -116,6 +116,15 @@ bool runUntil (const std::function<bool()>& condition, int timeoutMs)
     return true;
 }
 
+bool runPostedMessages()
+{
+    // Messages are handled in the order they were posted: once this one is,
+    // every earlier one has been.
+    auto reached = std::make_shared<bool> (false);
+    juce::MessageManager::callAsync ([reached] { *reached = true; });
+    return runUntil ([reached] { return *reached; }, 60000);
+}
+
 juce::Component* topModal()
 {
     return juce::Component::getCurrentlyModalComponent (0);

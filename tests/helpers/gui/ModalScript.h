@@ -76,6 +76,10 @@ private:
 /** Runs the message loop until the condition holds or the time is up; returns the condition. */
 bool runUntil (const std::function<bool()>& condition, int timeoutMs = 5000);
 
+/** Runs the message loop until every message posted before this call has been
+    handled (a button's triggerClick() posts one); returns whether they were. */
+bool runPostedMessages();
+
 /** The top-most modal component, or nullptr. */
 juce::Component* topModal();
 
