@@ -1,4 +1,5 @@
 #include <juce_gui_basics/juce_gui_basics.h>
+#include <zuvo_firmware/zuvo_firmware.h>
 
 #include "AboutComponent.h"
 #include "ContentComponent.h"
@@ -7,7 +8,6 @@
 #include "InstanceChannel.h"
 #include "QueuedInputWatch.h"
 #include "VtrPlus.h"
-#include "WindowSizeHints.h"
 
 #include <array>
 #include <csignal>
@@ -143,7 +143,7 @@ public:
             // The content's own size changes (the view switch) set the window's
             // size; the window laying the content out at its size does not.
             if (child == getContentComponent() && ! layingOutContent)
-                heldSize = getContentComponentBorder().addedTo (child->getLocalBounds());
+                sizeHold.setHeldSize (getContentComponentBorder().addedTo (child->getLocalBounds()));
 
             DocumentWindow::childBoundsChanged (child);
         }
@@ -155,26 +155,19 @@ public:
                 DocumentWindow::resized();
             }
 
-            holdSize();
+            sizeHold.windowPlaced();
         }
 
         void moved() override
         {
             DocumentWindow::moved();
-            holdSize();
+            sizeHold.windowPlaced();
         }
 
         void paintOverChildren (juce::Graphics& g) override
         {
             DocumentWindow::paintOverChildren (g);
-
-            // The framework places a new native window once more when it first
-            // paints it, which drops the size limits again.
-            if (auto* peer = getPeer(); peer != nullptr && peer->getNativeHandle() != sizeHeldForWindow)
-            {
-                holdSize();
-                sizeHeldForWindow = peer->getNativeHandle();
-            }
+            sizeHold.windowPainted();
         }
 
         ~MainWindow() override
@@ -203,14 +196,8 @@ public:
     private:
         /** Holds the size that the content asked for (1000 by 576, or 786 wide
             in the extender view), whatever size the window was given meanwhile. */
-        void holdSize()
-        {
-            holdWindowSize (*this, heldSize);
-        }
-
-        juce::Rectangle<int> heldSize;
+        zuvo::WindowSizeHold sizeHold { *this };
         bool layingOutContent = false;
-        void* sizeHeldForWindow = nullptr;
 
         JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MainWindow)
     };

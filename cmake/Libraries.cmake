@@ -21,7 +21,7 @@ list(REMOVE_ITEM VTR_ALL_APP_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/Source/Main.cpp
 foreach(core_source IN LISTS VTR_CORE_SOURCES)
     list(REMOVE_ITEM VTR_ALL_APP_SOURCES ${CMAKE_CURRENT_SOURCE_DIR}/${core_source})
 endforeach()
-set(VTR_GUI_SOURCES ${VTR_ALL_APP_SOURCES} modules/include_zuvo_firmware.cpp)
+set(VTR_GUI_SOURCES ${VTR_ALL_APP_SOURCES} modules/include_zuvo_firmware.cpp modules/include_zuvo_firmware_x11.cpp)
 
 # The firmware server's transfers go through libcurl's own interface (the
 # framework's web streams use it too).

@@ -4,6 +4,7 @@
 
 #include "zuvo_firmware.h"
 
+#include "upgrader/zuvo_WindowSizeHold.cpp"
 #include "upgrader/zuvo_ContentSizedDialog.cpp"
 #include "upgrader/zuvo_LoaderProtocol.cpp"
 #include "upgrader/zuvo_DeviceHelpers.cpp"

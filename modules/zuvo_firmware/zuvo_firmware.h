@@ -20,6 +20,7 @@
 #include <juce_gui_basics/juce_gui_basics.h>
 #include <zuvo_core/zuvo_core.h>
 
+#include "upgrader/zuvo_WindowSizeHints.h"
 #include "upgrader/zuvo_ContentSizedDialog.h"
 #include "upgrader/zuvo_LoaderProtocol.h"
 #include "upgrader/zuvo_DeviceHelpers.h"

@@ -366,6 +366,56 @@ protected:
         return (onlyExpected ? ::testing::AssertionSuccess() : ::testing::AssertionFailure()) << "shown at" << shownSizes;
     }
 
+    /** Whether the window keeps that size when asked from outside to take
+        another, and the window manager offers neither to maximise nor to
+        resize it: it answers the request by the size limits the window sets. */
+    ::testing::AssertionResult holdsItsSize (Window w, juce::Rectangle<int> size) const
+    {
+        XResizeWindow (display, w, 1200, 700);
+
+        if (! server.waitForWindowManager())
+            return ::testing::AssertionFailure() << "the window manager does not answer";
+
+        if (sizeOf (w) != size)
+            return ::testing::AssertionFailure() << "it took the size " << sizeOf (w).toString();
+
+        const auto actions = allowedActions (w);
+
+        if (actions.empty())
+            return ::testing::AssertionFailure() << "the window manager lists nothing that the window allows";
+
+        for (const auto* refused : { "_NET_WM_ACTION_MAXIMIZE_HORZ", "_NET_WM_ACTION_MAXIMIZE_VERT", "_NET_WM_ACTION_RESIZE" })
+            if (std::count (actions.begin(), actions.end(), refused) != 0)
+                return ::testing::AssertionFailure() << "the window manager offers " << refused;
+
+        return ::testing::AssertionSuccess();
+    }
+
+    /** What the window manager lets the user do with the window. */
+    std::vector<std::string> allowedActions (Window w) const
+    {
+        std::vector<std::string> names;
+        Atom type;
+        int format;
+        unsigned long count, remaining;
+        unsigned char* data = nullptr;
+
+        if (XGetWindowProperty (display, w, XInternAtom (display, "_NET_WM_ALLOWED_ACTIONS", False), 0, 64, False,
+                                XA_ATOM, &type, &format, &count, &remaining, &data) == Success && data != nullptr)
+        {
+            for (unsigned long i = 0; i < count; ++i)
+                if (auto* name = XGetAtomName (display, reinterpret_cast<Atom*> (data)[i]))
+                {
+                    names.emplace_back (name);
+                    XFree (name);
+                }
+
+            XFree (data);
+        }
+
+        return names;
+    }
+
     /** Whether a control is selected: the function box shows its name. */
     bool showsAFunctionName() const
     {
@@ -408,30 +458,6 @@ protected:
 //==============================================================================
 TEST_F (Desktop, TheWindowKeepsItsSizeInEachViewAndOffersNoMaximise)
 {
-    const auto allowedActions = [this]
-    {
-        std::vector<std::string> names;
-        Atom type;
-        int format;
-        unsigned long count, remaining;
-        unsigned char* data = nullptr;
-
-        if (XGetWindowProperty (display, window, XInternAtom (display, "_NET_WM_ALLOWED_ACTIONS", False), 0, 64, False,
-                                XA_ATOM, &type, &format, &count, &remaining, &data) == Success && data != nullptr)
-        {
-            for (unsigned long i = 0; i < count; ++i)
-                if (auto* name = XGetAtomName (display, reinterpret_cast<Atom*> (data)[i]))
-                {
-                    names.emplace_back (name);
-                    XFree (name);
-                }
-
-            XFree (data);
-        }
-
-        return names;
-    };
-
     EXPECT_TRUE (wasOnlyShownAt (window, { 1000, 576 }));
 
     ASSERT_TRUE (selectFader1());
@@ -445,16 +471,7 @@ TEST_F (Desktop, TheWindowKeepsItsSizeInEachViewAndOffersNoMaximise)
         ASSERT_TRUE (x_session::repeatUntil ([&] { server.sendKey (window, view.first); },
                                              [&] { return sizeOf (window).getWidth() == width; }));
 
-        // The window manager answers the request to resize the window by the size limits the window sets.
-        XResizeWindow (display, window, 1200, 700);
-        ASSERT_TRUE (server.waitForWindowManager());
-        EXPECT_EQ (sizeOf (window), juce::Rectangle<int> (width, 576));
-
-        const auto actions = allowedActions();
-        EXPECT_FALSE (actions.empty()) << "the window manager lists what the window allows";
-
-        for (const auto* refused : { "_NET_WM_ACTION_MAXIMIZE_HORZ", "_NET_WM_ACTION_MAXIMIZE_VERT", "_NET_WM_ACTION_RESIZE" })
-            EXPECT_EQ (std::count (actions.begin(), actions.end(), refused), 0) << refused;
+        EXPECT_TRUE (holdsItsSize (window, { width, 576 }));
     }
 }
 
@@ -482,7 +499,7 @@ TEST_F (Desktop, EveryComboBoxOpensOnTheFirstClickRightAfterAnotherListClosed)
     }
 }
 
-TEST_F (Desktop, TheOutputPickerIsItsOwnSizeAndAnswersRightAfterItsListClosed)
+TEST_F (Desktop, TheOutputPickerIsShownAndHeldAtItsOwnSizeAndAnswersRightAfterItsListClosed)
 {
     for (int round = 0; round < 4; ++round)
     {
@@ -498,6 +515,7 @@ TEST_F (Desktop, TheOutputPickerIsItsOwnSizeAndAnswersRightAfterItsListClosed)
         })) << "the window manager never places the picker and makes it active, or it does not follow the pointer";
 
         EXPECT_TRUE (wasOnlyShownAt (picker, { 300, 200 }));
+        ASSERT_TRUE (holdsItsSize (picker, { 300, 200 }));
         ASSERT_TRUE (opensWithOneClick (picker, pickerList));
         ASSERT_NO_FATAL_FAILURE (chooseSelectedItem (picker, pickerList));
         // The editor takes clicks again once it is done with the dialog and has destroyed it.
@@ -506,7 +524,7 @@ TEST_F (Desktop, TheOutputPickerIsItsOwnSizeAndAnswersRightAfterItsListClosed)
     }
 }
 
-TEST_F (Desktop, TheFirmwareWizardAndItsStepDialogsAreShownOnlyAtTheirOwnSize)
+TEST_F (Desktop, TheFirmwareWizardAndItsStepDialogsAreShownAndHeldAtTheirOwnSize)
 {
     const juce::Point<int> firmwareUpgradeButton { 94, 557 }, wizardConnectButton { 62, 102 };
 
@@ -519,6 +537,7 @@ TEST_F (Desktop, TheFirmwareWizardAndItsStepDialogsAreShownOnlyAtTheirOwnSize)
                                          [&] { return (wizard = findPaintedWindow ("Firmware Upgrade")) != None && isPlaced (wizard); }))
         << "the hub warning's OK never opens the wizard";
     EXPECT_TRUE (wasOnlyShownAt (wizard, { 514, 491 }));
+    ASSERT_TRUE (holdsItsSize (wizard, { 514, 491 }));
 
     // Its first step asks which unit to upgrade; a second click changes nothing
     // while that dialog is open.
@@ -526,4 +545,5 @@ TEST_F (Desktop, TheFirmwareWizardAndItsStepDialogsAreShownOnlyAtTheirOwnSize)
     ASSERT_TRUE (x_session::repeatUntil ([&] { clickAt (wizard, wizardConnectButton); },
                                          [&] { return (unitDialog = findPaintedWindow ("Choose Your Zuvo Device")) != None && isPlaced (unitDialog); }));
     EXPECT_TRUE (wasOnlyShownAt (unitDialog, { 300, 200 }));
+    EXPECT_TRUE (holdsItsSize (unitDialog, { 300, 200 }));
 }

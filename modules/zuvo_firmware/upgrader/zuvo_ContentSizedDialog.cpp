@@ -8,7 +8,6 @@ ContentSizedDialog::ContentSizedDialog (juce::DialogWindow::LaunchOptions& optio
 {
     setUsingNativeTitleBar (options.useNativeTitleBar);
     setResizable (options.resizable, options.useBottomRightCornerResizer);
-    addToDesktop();
 
     if (options.content.willDeleteObject())
         setContentOwned (options.content.release(), true);
@@ -16,11 +15,34 @@ ContentSizedDialog::ContentSizedDialog (juce::DialogWindow::LaunchOptions& optio
         setContentNonOwned (options.content.release(), true);
 
     centreAroundComponent (options.componentToCentreAround, getWidth(), getHeight());
+
+    if (! options.resizable)
+        sizeHold.setHeldSize (getLocalBounds());
+
+    addToDesktop();
 }
 
 void ContentSizedDialog::closeButtonPressed()
 {
     setVisible (false);
+}
+
+void ContentSizedDialog::resized()
+{
+    DialogWindow::resized();
+    sizeHold.windowPlaced();
+}
+
+void ContentSizedDialog::moved()
+{
+    DialogWindow::moved();
+    sizeHold.windowPlaced();
+}
+
+void ContentSizedDialog::paintOverChildren (juce::Graphics& g)
+{
+    DialogWindow::paintOverChildren (g);
+    sizeHold.windowPainted();
 }
 
 int ContentSizedDialog::runModal (juce::DialogWindow::LaunchOptions& options)

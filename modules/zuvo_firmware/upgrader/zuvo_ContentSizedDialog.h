@@ -7,7 +7,9 @@ namespace zuvo
     switches to the native title bar after its window exists, and keeps the
     size it had for the framework's title bar and border: the window shows a
     margin beside and below the content. This one's window is made with the
-    title bar it keeps and sized to its content before it is shown.
+    title bar it keeps and sized to its content before it is shown; unless
+    the options make it resizable, it keeps that size against resize and
+    maximise requests from outside.
 */
 class ContentSizedDialog  : public juce::DialogWindow
 {
@@ -16,12 +18,17 @@ public:
     explicit ContentSizedDialog (juce::DialogWindow::LaunchOptions&);
 
     void closeButtonPressed() override;
+    void resized() override;
+    void moved() override;
+    void paintOverChildren (juce::Graphics&) override;
 
     /** Shows the options' dialog modally and returns its modal result, as
         the options' own runModal() does. */
     static int runModal (juce::DialogWindow::LaunchOptions&);
 
 private:
+    WindowSizeHold sizeHold { *this };
+
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ContentSizedDialog)
 };
 

@@ -1,5 +1,5 @@
-#define JUCE_GUI_BASICS_INCLUDE_XHEADERS 1
-#include "WindowSizeHints.h"
+namespace zuvo
+{
 
 void holdWindowSize ([[maybe_unused]] juce::Component& desktopWindow, [[maybe_unused]] juce::Rectangle<int> size)
 {
@@ -24,3 +24,5 @@ void holdWindowSize ([[maybe_unused]] juce::Component& desktopWindow, [[maybe_un
     }
    #endif
 }
+
+} // namespace zuvo

@@ -1,0 +1,1 @@
+#include <zuvo_firmware/zuvo_firmware_x11.cpp>
