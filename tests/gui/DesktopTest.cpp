@@ -39,6 +39,9 @@ const struct { const char* name; juce::Rectangle<int> bounds; } editorBoxes[] = 
     { "Message",  { 316, 517, 200, 22 } },
 };
 
+/** The background of the editor's dialogs: the framework's default for dialog windows. */
+constexpr unsigned long dialogBackground = 0xd3d3d3;   // juce::Colours::lightgrey
+
 /** Where a list is looked for: its left margin, left of the tick of the selected item. */
 constexpr int listColumn = 3;
 
@@ -220,6 +223,26 @@ protected:
         }
 
         return focus == w;
+    }
+
+    /** The shown dialog of that title once the editor has painted it, else
+        None. A new window shows what was on the screen beneath it until then;
+        a dialog's own picture has the dialogs' background in its corners. */
+    Window findPaintedDialog (const char* title) const
+    {
+        const auto dialog = findPaintedWindow (title);
+
+        if (dialog == None)
+            return None;
+
+        const auto size = sizeOf (dialog);
+        const auto inset = size.reduced (3);
+
+        for (const auto corner : { inset.getTopLeft(), inset.getTopRight(), inset.getBottomLeft(), inset.getBottomRight() })
+            if (server.pixelsOf (dialog, corner.x, corner.y, 1, 1) != std::vector<unsigned long> { dialogBackground })
+                return None;
+
+        return dialog;
     }
 
     /** The shown window of that title if it shows painted content, else None. */
@@ -510,7 +533,7 @@ TEST_F (Desktop, TheOutputPickerIsShownAndHeldAtItsOwnSizeAndAnswersRightAfterIt
         Window picker = None;
         ASSERT_TRUE (x_session::waitUntil ([&]
         {
-            picker = findPaintedWindow (pickerTitle);
+            picker = findPaintedDialog (pickerTitle);
             return picker != None && isPlaced (picker) && answersThePointer (picker, pickerButtonRows);
         })) << "the window manager never places the picker and makes it active, or it does not follow the pointer";
 
@@ -534,7 +557,7 @@ TEST_F (Desktop, TheFirmwareWizardAndItsStepDialogsAreShownAndHeldAtTheirOwnSize
 
     Window wizard = None;
     ASSERT_TRUE (x_session::repeatUntil ([&] { server.sendKey (warning, XK_Return); },
-                                         [&] { return (wizard = findPaintedWindow ("Firmware Upgrade")) != None && isPlaced (wizard); }))
+                                         [&] { return (wizard = findPaintedDialog ("Firmware Upgrade")) != None && isPlaced (wizard); }))
         << "the hub warning's OK never opens the wizard";
     EXPECT_TRUE (wasOnlyShownAt (wizard, { 514, 491 }));
     ASSERT_TRUE (holdsItsSize (wizard, { 514, 491 }));
@@ -543,7 +566,7 @@ TEST_F (Desktop, TheFirmwareWizardAndItsStepDialogsAreShownAndHeldAtTheirOwnSize
     // while that dialog is open.
     Window unitDialog = None;
     ASSERT_TRUE (x_session::repeatUntil ([&] { clickAt (wizard, wizardConnectButton); },
-                                         [&] { return (unitDialog = findPaintedWindow ("Choose Your Zuvo Device")) != None && isPlaced (unitDialog); }));
+                                         [&] { return (unitDialog = findPaintedDialog ("Choose Your Zuvo Device")) != None && isPlaced (unitDialog); }));
     EXPECT_TRUE (wasOnlyShownAt (unitDialog, { 300, 200 }));
     EXPECT_TRUE (holdsItsSize (unitDialog, { 300, 200 }));
 }

@@ -19,7 +19,9 @@ ContentSizedDialog::ContentSizedDialog (juce::DialogWindow::LaunchOptions& optio
     if (! options.resizable)
         sizeHold.setHeldSize (getLocalBounds());
 
+    // The framework places the new native window without the size limits.
     addToDesktop();
+    sizeHold.windowPlaced();
 }
 
 void ContentSizedDialog::closeButtonPressed()
