@@ -132,10 +132,13 @@ public:
             // content and place, so that it is never shown at another size.
             setUsingNativeTitleBar (true);
             setContentOwned (new ContentComponent(), true);
-            centreWithSize (getWidth(), getHeight());
-            addToDesktop();
-            setVisible (true);
             setResizable (false, false);
+            centreWithSize (getWidth(), getHeight());
+
+            // The framework places the new native window without the size limits.
+            addToDesktop();
+            sizeHold.windowPlaced();
+            setVisible (true);
         }
 
         void childBoundsChanged (juce::Component* child) override

@@ -80,6 +80,13 @@ public:
         return frame != frameOfClient.end() ? frames[frame->second].shownSizes : std::vector<juce::Rectangle<int>>();
     }
 
+    /** How many windows the window manager has framed so far. */
+    size_t numFramedWindows()
+    {
+        takeEvents();
+        return frameOfClient.size();
+    }
+
 private:
     struct Frame
     {
@@ -482,6 +489,7 @@ protected:
 TEST_F (Desktop, TheWindowKeepsItsSizeInEachViewAndOffersNoMaximise)
 {
     EXPECT_TRUE (wasOnlyShownAt (window, { 1000, 576 }));
+    EXPECT_EQ (frameWatch.numFramedWindows(), 1u) << "the editor showed more than one window while it started";
 
     ASSERT_TRUE (selectFader1());
 
