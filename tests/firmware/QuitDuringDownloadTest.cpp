@@ -26,16 +26,6 @@ const char* const firmwareDialogTitle = "Firmware Version";
 
 const juce::Point<int> firmwareUpgradeButton { 94, 557 };
 
-/** Polls the condition every 50 ms until it holds, for the time given at most. */
-template <typename Condition>
-bool holdsWithin (int ms, Condition&& condition)
-{
-    for (int i = 0; i < ms / 50 && ! condition(); ++i)
-        x_session::sleepMs (50);
-
-    return condition();
-}
-
 /** The middle of a step button of the wizard (0 to 4). */
 juce::Point<int> wizardStepButton (int step)   { return { 62 + 96 * step, 102 }; }
 
@@ -70,7 +60,7 @@ protected:
                                        instances.folder.getFullPathName().toStdString(), environment);
     }
 
-    /** The shown window of this title, once there is one; None after twenty seconds. */
+    /** The shown window of this title, once there is one; None when patience runs out. */
     Window waitForWindow (const char* title) const
     {
         Window found = None;
@@ -79,18 +69,14 @@ protected:
     }
 
     /** Clicks the point of the window, twice a second, until a window of the
-        title shows (None after that many clicks without). */
-    Window clickUntilShown (Window window, juce::Point<int> point, const char* title, int clicks = 40) const
+        title shows (None when it has not within the limit). */
+    Window clickUntilShown (Window window, juce::Point<int> point, const char* title,
+                            std::chrono::milliseconds limit = x_session::patience) const
     {
-        for (int i = 0; i < clicks; ++i)
-        {
-            server.clickAt (window, point.x, point.y);
-
-            if (holdsWithin (500, [&] { return server.findShownWindow (title) != None; }))
-                return server.findShownWindow (title);
-        }
-
-        return None;
+        Window shown = None;
+        x_session::repeatUntil ([&] { server.clickAt (window, point.x, point.y); },
+                                [&] { return (shown = server.findShownWindow (title)) != None; }, limit);
+        return shown;
     }
 
     /** Clicks a dialog's "OK" button (100 by 30, left of "Cancel" in the
@@ -100,16 +86,13 @@ protected:
     {
         auto* display = server.getDisplay();
 
-        for (int i = 0; i < 40 && server.findShownWindow (title) != None; ++i)
+        return x_session::repeatUntil ([&]
         {
             XWindowAttributes size {};
             XGetWindowAttributes (display, dialog, &size);
             XRaiseWindow (display, dialog);
             server.clickAt (dialog, size.width - 160, size.height - 25);
-            holdsWithin (500, [&] { return server.findShownWindow (title) == None; });
-        }
-
-        return server.findShownWindow (title) == None;
+        }, [&] { return server.findShownWindow (title) == None; });
     }
 
     /** From the editor's window to a running download, as a user clicks
@@ -120,14 +103,10 @@ protected:
         const auto warning = clickUntilShown (mainWindow, firmwareUpgradeButton, hubWarningTitle);
         ASSERT_NE (warning, None) << "no hub warning";
 
-        for (int i = 0; i < 40 && server.findShownWindow (wizardTitle) == None; ++i)
-        {
-            server.sendKey (warning, XK_Return);
-            holdsWithin (500, [&] { return server.findShownWindow (wizardTitle) != None; });
-        }
-
-        const auto wizard = server.findShownWindow (wizardTitle);
-        ASSERT_NE (wizard, None) << "no wizard";
+        Window wizard = None;
+        ASSERT_TRUE (x_session::repeatUntil ([&] { server.sendKey (warning, XK_Return); },
+                                             [&] { return (wizard = server.findShownWindow (wizardTitle)) != None; }))
+            << "no wizard";
 
         const auto unitDialog = clickUntilShown (wizard, wizardStepButton (0), deviceDialogTitle);
         ASSERT_NE (unitDialog, None) << "step 1 dialog";
@@ -139,7 +118,7 @@ protected:
         for (int i = 0; i < 4 && upgradePortDialog == None; ++i)
         {
             server.clickAt (wizard, wizardStepButton (1).x, wizardStepButton (1).y);
-            upgradePortDialog = clickUntilShown (wizard, wizardStepButton (2), deviceDialogTitle, 10);
+            upgradePortDialog = clickUntilShown (wizard, wizardStepButton (2), deviceDialogTitle, std::chrono::seconds (5));
         }
 
         ASSERT_TRUE (upgradePortDialog != None && confirm (upgradePortDialog, deviceDialogTitle)) << "steps 2 and 3";

@@ -38,12 +38,12 @@ inline void sleepMs (int ms)
     sanitizer build on a loaded machine. Only a failing test waits that long. */
 constexpr auto patience = std::chrono::seconds (60);
 
-/** Checks the condition every 20 ms until it holds, or until patience runs
-    out. Returns whether it held. */
+/** Checks the condition every 20 ms until it holds, or until patience (or
+    the limit given) runs out. Returns whether it held. */
 template <typename Condition>
-bool waitUntil (Condition&& condition)
+bool waitUntil (Condition&& condition, std::chrono::milliseconds limit = patience)
 {
-    const auto giveUp = std::chrono::steady_clock::now() + patience;
+    const auto giveUp = std::chrono::steady_clock::now() + limit;
 
     while (! condition())
     {
@@ -57,11 +57,12 @@ bool waitUntil (Condition&& condition)
 }
 
 /** Does the act, and again every half second while the outcome has not
-    shown, until it shows or patience runs out; for acts that a program may
-    miss while it is not ready for them, and that change nothing when it
-    takes them more than once. Returns whether the outcome showed. */
+    shown, until it shows or patience (or the limit given) runs out; for acts
+    that a program may miss while it is not ready for them, and that change
+    nothing when it takes them more than once. Returns whether the outcome
+    showed. */
 template <typename Act, typename Outcome>
-bool repeatUntil (Act&& act, Outcome&& outcome)
+bool repeatUntil (Act&& act, Outcome&& outcome, std::chrono::milliseconds limit = patience)
 {
     auto nextAct = std::chrono::steady_clock::now();
 
@@ -74,7 +75,7 @@ bool repeatUntil (Act&& act, Outcome&& outcome)
         }
 
         return outcome();
-    });
+    }, limit);
 }
 
 //==============================================================================
