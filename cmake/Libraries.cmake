@@ -70,3 +70,7 @@ vtr_add_library(vtr_app
     MODULES ${VTR_APP_MODULES}
     LIBRARIES vtr_artwork vtr_fonts)
 target_link_libraries(vtr_app PUBLIC juce::pkgconfig_JUCE_IMG_LINUX_DEPS)
+# The size hold and the dialogs' owner mark (modules/zuvo_firmware/*_x11.cpp)
+# call Xlib functions that the framework's own table of X functions lacks.
+find_package(X11 REQUIRED)
+target_link_libraries(vtr_app PRIVATE X11::X11)

@@ -21,6 +21,8 @@
 #include <zuvo_core/zuvo_core.h>
 
 #include "upgrader/zuvo_WindowSizeHints.h"
+#include "upgrader/zuvo_DialogOwnerHint.h"
+#include "upgrader/zuvo_WindowFramePlacement.h"
 #include "upgrader/zuvo_ContentSizedDialog.h"
 #include "upgrader/zuvo_LoaderProtocol.h"
 #include "upgrader/zuvo_DeviceHelpers.h"

@@ -6,3 +6,7 @@
 
 #include "upgrader/zuvo_WindowSizeHints.h"
 #include "upgrader/zuvo_WindowSizeHints_x11.cpp"
+#include "upgrader/zuvo_DialogOwnerHint.h"
+#include "upgrader/zuvo_DialogOwnerHint_x11.cpp"
+#include "upgrader/zuvo_WindowFramePlacement.h"
+#include "upgrader/zuvo_WindowFramePlacement_x11.cpp"

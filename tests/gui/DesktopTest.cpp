@@ -421,6 +421,29 @@ protected:
         return ::testing::AssertionSuccess();
     }
 
+    /** Whether the dialog lies centred on its owner's window, within a few
+        pixels of rounding, and is marked as that window's dialog (its
+        WM_TRANSIENT_FOR), so that the window manager keeps it above and with it. */
+    ::testing::AssertionResult isCentredOnAndBelongsTo (Window dialog, Window owner) const
+    {
+        const auto centreOf = [this] (Window w)
+        {
+            const auto [x, y] = server.screenPositionOf (w);
+            return sizeOf (w).withPosition (x, y).getCentre();
+        };
+        const auto offset = centreOf (dialog) - centreOf (owner);
+        Window transientFor = None;
+        XGetTransientForHint (display, dialog, &transientFor);
+
+        if (std::abs (offset.x) > 2 || std::abs (offset.y) > 2)
+            return ::testing::AssertionFailure() << "its centre lies " << offset.toString() << " from its owner's";
+
+        if (transientFor != owner)
+            return ::testing::AssertionFailure() << "it is marked as a dialog of " << transientFor << ", not of " << owner;
+
+        return ::testing::AssertionSuccess();
+    }
+
     /** What the window manager lets the user do with the window. */
     std::vector<std::string> allowedActions (Window w) const
     {
@@ -530,7 +553,7 @@ TEST_F (Desktop, EveryComboBoxOpensOnTheFirstClickRightAfterAnotherListClosed)
     }
 }
 
-TEST_F (Desktop, TheOutputPickerIsShownAndHeldAtItsOwnSizeAndAnswersRightAfterItsListClosed)
+TEST_F (Desktop, TheOutputPickerOpensCentredOnTheEditorAtItsOwnSizeAndAnswersRightAfterItsListClosed)
 {
     for (int round = 0; round < 4; ++round)
     {
@@ -545,6 +568,7 @@ TEST_F (Desktop, TheOutputPickerIsShownAndHeldAtItsOwnSizeAndAnswersRightAfterIt
             return picker != None && isPlaced (picker) && answersThePointer (picker, pickerButtonRows);
         })) << "the window manager never places the picker and makes it active, or it does not follow the pointer";
 
+        EXPECT_TRUE (isCentredOnAndBelongsTo (picker, window));
         EXPECT_TRUE (wasOnlyShownAt (picker, { 300, 200 }));
         ASSERT_TRUE (holdsItsSize (picker, { 300, 200 }));
         ASSERT_TRUE (opensWithOneClick (picker, pickerList));
@@ -555,7 +579,7 @@ TEST_F (Desktop, TheOutputPickerIsShownAndHeldAtItsOwnSizeAndAnswersRightAfterIt
     }
 }
 
-TEST_F (Desktop, TheFirmwareWizardAndItsStepDialogsAreShownAndHeldAtTheirOwnSize)
+TEST_F (Desktop, TheFirmwareWizardAndItsStepDialogsOpenCentredOnTheirWindowAtTheirOwnSize)
 {
     const juce::Point<int> firmwareUpgradeButton { 94, 557 }, wizardConnectButton { 62, 102 };
 
@@ -567,6 +591,7 @@ TEST_F (Desktop, TheFirmwareWizardAndItsStepDialogsAreShownAndHeldAtTheirOwnSize
     ASSERT_TRUE (x_session::repeatUntil ([&] { server.sendKey (warning, XK_Return); },
                                          [&] { return (wizard = findPaintedDialog ("Firmware Upgrade")) != None && isPlaced (wizard); }))
         << "the hub warning's OK never opens the wizard";
+    EXPECT_TRUE (isCentredOnAndBelongsTo (wizard, window));
     EXPECT_TRUE (wasOnlyShownAt (wizard, { 514, 491 }));
     ASSERT_TRUE (holdsItsSize (wizard, { 514, 491 }));
 
@@ -575,6 +600,7 @@ TEST_F (Desktop, TheFirmwareWizardAndItsStepDialogsAreShownAndHeldAtTheirOwnSize
     Window unitDialog = None;
     ASSERT_TRUE (x_session::repeatUntil ([&] { clickAt (wizard, wizardConnectButton); },
                                          [&] { return (unitDialog = findPaintedDialog ("Choose Your Zuvo Device")) != None && isPlaced (unitDialog); }));
+    EXPECT_TRUE (isCentredOnAndBelongsTo (unitDialog, wizard));
     EXPECT_TRUE (wasOnlyShownAt (unitDialog, { 300, 200 }));
     EXPECT_TRUE (holdsItsSize (unitDialog, { 300, 200 }));
 }

@@ -4,7 +4,8 @@ namespace zuvo
 ContentSizedDialog::ContentSizedDialog (juce::DialogWindow::LaunchOptions& options)
     : DialogWindow (options.dialogTitle, options.dialogBackgroundColour, options.escapeKeyTriggersCloseButton, false,
                     options.componentToCentreAround != nullptr
-                        ? getApproximateScaleFactorForComponent (options.componentToCentreAround) : 1.0f)
+                        ? getApproximateScaleFactorForComponent (options.componentToCentreAround) : 1.0f),
+      owner (options.componentToCentreAround)
 {
     setUsingNativeTitleBar (options.useNativeTitleBar);
     setResizable (options.resizable, options.useBottomRightCornerResizer);
@@ -22,6 +23,7 @@ ContentSizedDialog::ContentSizedDialog (juce::DialogWindow::LaunchOptions& optio
     // The framework places the new native window without the size limits.
     addToDesktop();
     sizeHold.windowPlaced();
+    placeInsideWindowFrame (*this);
 }
 
 void ContentSizedDialog::closeButtonPressed()
@@ -39,6 +41,16 @@ void ContentSizedDialog::moved()
 {
     DialogWindow::moved();
     sizeHold.windowPlaced();
+}
+
+void ContentSizedDialog::parentHierarchyChanged()
+{
+    DialogWindow::parentHierarchyChanged();
+
+    // The framework calls this whenever it has made a new native window for
+    // the dialog, the first one before it is shown; the mark goes with the window.
+    if (owner != nullptr)
+        markAsDialogOf (*this, *owner);
 }
 
 void ContentSizedDialog::paintOverChildren (juce::Graphics& g)

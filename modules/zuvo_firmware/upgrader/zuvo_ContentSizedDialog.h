@@ -9,7 +9,9 @@ namespace zuvo
     margin beside and below the content. This one's window is made with the
     title bar it keeps and sized to its content before it is shown; unless
     the options make it resizable, it keeps that size against resize and
-    maximise requests from outside.
+    maximise requests from outside. A dialog centred around a component
+    opens centred on it under a window manager too, and is marked as a
+    dialog of that component's window.
 */
 class ContentSizedDialog  : public juce::DialogWindow
 {
@@ -20,6 +22,7 @@ public:
     void closeButtonPressed() override;
     void resized() override;
     void moved() override;
+    void parentHierarchyChanged() override;
     void paintOverChildren (juce::Graphics&) override;
 
     /** Shows the options' dialog modally and returns its modal result, as
@@ -28,6 +31,7 @@ public:
 
 private:
     WindowSizeHold sizeHold { *this };
+    juce::Component::SafePointer<juce::Component> owner;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ContentSizedDialog)
 };

@@ -6,8 +6,9 @@ namespace zuvo
     (nor lets it be resized from outside). size is in the window's logical
     pixels. The framework sets such limits for a window that the user cannot
     resize, but drops them again whenever it moves or sizes the window itself;
-    call this after each such change. Does nothing where the window has no
-    native peer. */
+    call this after each such change. The window's other hints, its position
+    among them, stay as the framework set them. Does nothing where the window
+    has no native peer. */
 void holdWindowSize (juce::Component& desktopWindow, juce::Rectangle<int> size);
 
 /**

@@ -6,22 +6,26 @@ void holdWindowSize ([[maybe_unused]] juce::Component& desktopWindow, [[maybe_un
    #if JUCE_LINUX || JUCE_BSD
     auto* peer = desktopWindow.getPeer();
     auto* display = juce::XWindowSystem::getInstance()->getDisplay();
-    auto* x11 = juce::X11Symbols::getInstance();
 
     if (peer == nullptr || display == nullptr || size.isEmpty())
         return;
 
-    if (auto* hints = x11->xAllocSizeHints())
-    {
-        const auto physical = (size.toDouble() * peer->getPlatformScaleFactor()).toNearestInt();
-        hints->flags = PMinSize | PMaxSize;
-        hints->min_width = hints->max_width = physical.getWidth();
-        hints->min_height = hints->max_height = physical.getHeight();
+    const auto window = (::Window) peer->getNativeHandle();
+    const auto physical = (size.toDouble() * peer->getPlatformScaleFactor()).toNearestInt();
 
-        juce::XWindowSystemUtilities::ScopedXLock lock;
-        x11->xSetWMNormalHints (display, (::Window) peer->getNativeHandle(), hints);
-        x11->xFree (hints);
-    }
+    // The limits join the hints that the framework has set, its position
+    // among them: the property is written whole, and without the position a
+    // window manager places the window by its own rule.
+    XSizeHints hints {};
+    long suppliedHints = 0;
+
+    juce::XWindowSystemUtilities::ScopedXLock lock;
+
+    XGetWMNormalHints (display, window, &hints, &suppliedHints); // leaves them empty where it has none
+    hints.flags |= PMinSize | PMaxSize;
+    hints.min_width = hints.max_width = physical.getWidth();
+    hints.min_height = hints.max_height = physical.getHeight();
+    XSetWMNormalHints (display, window, &hints);
    #endif
 }
 
