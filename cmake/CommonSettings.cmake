@@ -5,12 +5,12 @@
 set(VTR_JUCE_DEFINITIONS
     JUCE_STANDALONE_APPLICATION=1
     JUCE_MODAL_LOOPS_PERMITTED=1
-    JUCE_USE_CURL=1
+    JUCE_USE_CURL=0
     JUCE_WEB_BROWSER=0
     JUCE_DISPLAY_SPLASH_SCREEN=0
     JUCE_REPORT_APP_USAGE=0
-    JUCE_LOAD_CURL_SYMBOLS_LAZILY=0
-    "VTR_FIRMWARE_SERVER=\"${VTR_FIRMWARE_SERVER}\"")
+    "VTR_FIRMWARE_SERVER=\"${VTR_FIRMWARE_SERVER}\""
+    "VTR_USER_AGENT=\"${PROJECT_NAME}/${PROJECT_VERSION}\"")
 
 # Warnings for the project's own sources only; the framework's own code is
 # compiled with the framework's recommended flags.

@@ -23,8 +23,9 @@ foreach(core_source IN LISTS VTR_CORE_SOURCES)
 endforeach()
 set(VTR_GUI_SOURCES ${VTR_ALL_APP_SOURCES} modules/include_zuvo_firmware.cpp modules/include_zuvo_firmware_x11.cpp)
 
-# The firmware server's transfers go through libcurl's own interface (the
-# framework's web streams use it too).
+# The firmware server's transfers go through libcurl's own interface, which
+# the upgrader loads when its first request begins: only its headers are used
+# at build time, and no program links the library.
 find_package(CURL REQUIRED)
 
 set(VTR_CORE_MODULES
@@ -52,9 +53,8 @@ function(vtr_add_library name)
             ${ARG_LIBRARIES}
             juce::juce_recommended_config_flags
             juce::juce_recommended_warning_flags
-        PUBLIC
-            CURL::libcurl
-            juce::pkgconfig_JUCE_CURL_LINUX_DEPS)
+            ${CMAKE_DL_LIBS})
+    target_include_directories(${name} PRIVATE $<TARGET_PROPERTY:CURL::libcurl,INTERFACE_INCLUDE_DIRECTORIES>)
     # Re-export what the framework's modules give their users, so that code
     # linking this library can include the framework headers.
     target_include_directories(${name} INTERFACE $<TARGET_PROPERTY:${name},INCLUDE_DIRECTORIES>)

@@ -7,6 +7,7 @@
 #include "text/zuvo_strcat.cpp"
 #include "text/zuvo_UntrustedXml.cpp"
 #include "midi/zuvo_MidiWire.cpp"
+#include "network/zuvo_CurlLibrary.cpp"
 #include "network/zuvo_HttpReader.cpp"
 #include "network/zuvo_Network.cpp"
 #include "products/zuvo_Product.cpp"

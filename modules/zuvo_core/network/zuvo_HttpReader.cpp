@@ -1,4 +1,4 @@
-#include <curl/curl.h>
+#include "zuvo_CurlLibrary.h"
 
 namespace zuvo
 {
@@ -20,9 +20,13 @@ namespace
         return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
     }
 
-    /** Header bytes as ISO 8859-1, the character set of HTTP headers: every byte is a character. */
+    /** A header line as text: UTF-8 where it is valid UTF-8 (as servers send
+        file names in a Location), otherwise ISO 8859-1, every byte a character. */
     juce::String headerText (const char* data, size_t size)
     {
+        if (juce::CharPointer_UTF8::isValidString (data, (int) size))
+            return juce::String::fromUTF8 (data, (int) size);
+
         juce::String text;
         text.preallocateBytes (size * 2);
 
@@ -32,10 +36,24 @@ namespace
         return text;
     }
 
-    void initialiseCurlOnce()
+    /** The address with blanks, control characters and everything beyond
+        ASCII percent-encoded (as UTF-8), as a browser sends it. */
+    juce::String percentEncoded (const juce::String& address)
     {
-        static const auto initialised = curl_global_init (CURL_GLOBAL_DEFAULT);
-        juce::ignoreUnused (initialised);
+        juce::String encoded;
+        const auto utf8 = address.toRawUTF8();
+
+        for (auto* p = utf8; *p != 0; ++p)
+        {
+            const auto byte = (unsigned char) *p;
+
+            if (byte <= 0x20 || byte >= 0x7f)
+                encoded << '%' << juce::String::toHexString ((int) byte).paddedLeft ('0', 2).toUpperCase();
+            else
+                encoded << (char) byte;
+        }
+
+        return encoded;
     }
 
     /** The one length that the Content-Length headers give: -1 without any,
@@ -64,8 +82,14 @@ namespace
         return length;
     }
 
-    bool isChunked (const HttpAnswer& answer)
+    /** Whether a body of no declared length came whole: only chunks tell its
+        end over HTTP/1.x; HTTP/2 and later end each answer's stream of their own,
+        and libcurl reports a reset stream as an error. */
+    bool endsOfItsOwn (const HttpAnswer& answer, long httpVersion)
     {
+        if (httpVersion >= CURL_HTTP_VERSION_2_0)
+            return true;
+
         for (const auto& encoding : answer.valuesOf ("Transfer-Encoding"))
             if (encoding.containsIgnoreCase ("chunked"))
                 return true;
@@ -73,14 +97,14 @@ namespace
         return false;
     }
 
-    void setProtocolsToWeb (CURL* easy)
+    void setProtocolsToWeb (const CurlLibrary& curl, CURL* easy)
     {
        #if LIBCURL_VERSION_NUM >= 0x075500
-        curl_easy_setopt (easy, CURLOPT_PROTOCOLS_STR, "http,https");
-        curl_easy_setopt (easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+        curl.easy_setopt (easy, CURLOPT_PROTOCOLS_STR, "http,https");
+        curl.easy_setopt (easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
        #else
-        curl_easy_setopt (easy, CURLOPT_PROTOCOLS, (long) (CURLPROTO_HTTP | CURLPROTO_HTTPS));
-        curl_easy_setopt (easy, CURLOPT_REDIR_PROTOCOLS, (long) (CURLPROTO_HTTP | CURLPROTO_HTTPS));
+        curl.easy_setopt (easy, CURLOPT_PROTOCOLS, (long) (CURLPROTO_HTTP | CURLPROTO_HTTPS));
+        curl.easy_setopt (easy, CURLOPT_REDIR_PROTOCOLS, (long) (CURLPROTO_HTTP | CURLPROTO_HTTPS));
        #endif
     }
 }
@@ -100,6 +124,7 @@ juce::StringArray HttpAnswer::valuesOf (const juce::String& headerName) const
 /** What one request's callbacks share. */
 struct HttpReader::Transfer
 {
+    const CurlLibrary& curl;
     CURL* easy;
     HttpAnswer& answer;
     juce::int64 maxBodyBytes;
@@ -122,7 +147,7 @@ struct HttpReader::Transfer
         if (line.isEmpty())
         {
             long status = 0;
-            curl_easy_getinfo (t.easy, CURLINFO_RESPONSE_CODE, &status);
+            t.curl.easy_getinfo (t.easy, CURLINFO_RESPONSE_CODE, &status);
 
             if (status >= 100 && status <= 199)
                 return length;
@@ -166,37 +191,43 @@ bool HttpReader::mayFollowRedirect (const juce::String& from, const juce::String
 
 juce::String HttpReader::resolveLocation (const juce::String& from, const juce::String& location)
 {
-    if (location.isEmpty())
+    const auto* curl = CurlLibrary::get();
+
+    if (location.isEmpty() || curl == nullptr)
         return {};
+
+    const auto target = percentEncoded (location);
 
     // A fragment alone keeps the whole address, query included (libcurl would
     // resolve it against the folder).
-    if (location.startsWithChar ('#'))
-        return from.upToFirstOccurrenceOf ("#", false, false) + location;
+    if (target.startsWithChar ('#'))
+        return from.upToFirstOccurrenceOf ("#", false, false) + target;
 
     juce::String resolved;
 
-    if (auto* url = curl_url())
+    if (auto* url = curl->url())
     {
         char* text = nullptr;
 
-        if (curl_url_set (url, CURLUPART_URL, from.toRawUTF8(), CURLU_NON_SUPPORT_SCHEME) == CURLUE_OK
-            && curl_url_set (url, CURLUPART_URL, location.toRawUTF8(), CURLU_NON_SUPPORT_SCHEME) == CURLUE_OK
-            && curl_url_get (url, CURLUPART_URL, &text, 0) == CURLUE_OK)
+        if (curl->url_set (url, CURLUPART_URL, from.toRawUTF8(), CURLU_NON_SUPPORT_SCHEME) == CURLUE_OK
+            && curl->url_set (url, CURLUPART_URL, target.toRawUTF8(), CURLU_NON_SUPPORT_SCHEME) == CURLUE_OK
+            && curl->url_get (url, CURLUPART_URL, &text, 0) == CURLUE_OK)
             resolved = juce::String::fromUTF8 (text);
 
-        curl_free (text);
-        curl_url_cleanup (url);
+        curl->free (text);
+        curl->url_cleanup (url);
     }
 
     return resolved;
 }
 
-HttpReader::HttpReader (const juce::URL& url, Limits requestLimits)
+HttpReader::HttpReader (const juce::URL& url, Limits requestLimits, const juce::File& certificates)
     : juce::Thread ("HTTP reader"),
       firstUrl (url),
       limits (requestLimits),
-      multiHandle ((initialiseCurlOnce(), curl_multi_init()))
+      trustedCertificates (certificates),
+      curl (CurlLibrary::get()),
+      multiHandle (curl != nullptr ? curl->multi_init() : nullptr)
 {
     startThread();
 }
@@ -207,7 +238,7 @@ HttpReader::~HttpReader()
     stopThread (-1);
 
     if (multiHandle != nullptr)
-        curl_multi_cleanup (multiHandle);
+        curl->multi_cleanup (multiHandle);
 }
 
 void HttpReader::cancel() noexcept
@@ -215,7 +246,7 @@ void HttpReader::cancel() noexcept
     cancelled = true;
 
     if (multiHandle != nullptr)
-        curl_multi_wakeup (multiHandle);
+        curl->multi_wakeup (multiHandle);
 }
 
 void HttpReader::run()
@@ -223,10 +254,11 @@ void HttpReader::run()
     const auto deadline = juce::Time::getMillisecondCounter() + (juce::uint32) juce::jmax (0, limits.deadlineMs);
     auto address = firstUrl.toString (true);
 
-    if (! isWebScheme (schemeOf (address)) || multiHandle == nullptr)
+    if (! isWebScheme (schemeOf (address)))
         answer.outcome = HttpAnswer::Outcome::refusedRedirect;
 
-    for (int redirects = 0; answer.outcome == HttpAnswer::Outcome::incomplete && ! cancelled; ++redirects)
+    // Without libcurl nothing can be fetched: the answer stays incomplete.
+    for (int redirects = 0; answer.outcome == HttpAnswer::Outcome::incomplete && multiHandle != nullptr && ! cancelled; ++redirects)
     {
         const auto outcome = request (address, deadline);
 
@@ -256,38 +288,53 @@ HttpAnswer::Outcome HttpReader::request (const juce::String& address, juce::uint
     using Outcome = HttpAnswer::Outcome;
 
     const auto msLeft = (int) (deadline - juce::Time::getMillisecondCounter());
-    auto* easy = curl_easy_init();
+    auto* easy = curl->easy_init();
 
     if (easy == nullptr || msLeft <= 0)
     {
-        curl_easy_cleanup (easy);
+        curl->easy_cleanup (easy);
         return Outcome::incomplete;
     }
 
     answer = {};
-    Transfer transfer { easy, answer, limits.maxBodyBytes };
+    Transfer transfer { *curl, easy, answer, limits.maxBodyBytes };
+    const auto set = [this, easy] (CURLoption option, auto value) { curl->easy_setopt (easy, option, value); };
 
-    curl_easy_setopt (easy, CURLOPT_URL, address.toRawUTF8());
-    curl_easy_setopt (easy, CURLOPT_HTTPGET, 1L);
-    curl_easy_setopt (easy, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt (easy, CURLOPT_FOLLOWLOCATION, 0L);
-    setProtocolsToWeb (easy);
-    curl_easy_setopt (easy, CURLOPT_SSL_VERIFYPEER, 1L);
-    curl_easy_setopt (easy, CURLOPT_SSL_VERIFYHOST, 2L);
-    curl_easy_setopt (easy, CURLOPT_CONNECTTIMEOUT_MS, (long) limits.stallTimeoutMs);
-    curl_easy_setopt (easy, CURLOPT_LOW_SPEED_LIMIT, 100L);
-    curl_easy_setopt (easy, CURLOPT_LOW_SPEED_TIME, (long) juce::jmax (1, (limits.stallTimeoutMs + 999) / 1000));
-    curl_easy_setopt (easy, CURLOPT_TIMEOUT_MS, (long) msLeft);
-    curl_easy_setopt (easy, CURLOPT_HEADERFUNCTION, &Transfer::onHeader);
-    curl_easy_setopt (easy, CURLOPT_HEADERDATA, &transfer);
-    curl_easy_setopt (easy, CURLOPT_WRITEFUNCTION, &Transfer::onBody);
-    curl_easy_setopt (easy, CURLOPT_WRITEDATA, &transfer);
+    set (CURLOPT_URL, address.toRawUTF8());
+    set (CURLOPT_HTTPGET, 1L);
+    set (CURLOPT_NOSIGNAL, 1L);
+    set (CURLOPT_FOLLOWLOCATION, 0L);
+    setProtocolsToWeb (*curl, easy);
+    set (CURLOPT_USERAGENT, VTR_USER_AGENT);
+    set (CURLOPT_SSL_VERIFYPEER, 1L);
+    set (CURLOPT_SSL_VERIFYHOST, 2L);
+
+    if (trustedCertificates != juce::File())
+        set (CURLOPT_CAINFO, trustedCertificates.getFullPathName().toRawUTF8());
+
+    // A proxy's answer to CONNECT is not the server's: keep it from the callbacks.
+    set (CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);
+   #if LIBCURL_VERSION_NUM >= 0x075700
+    // A cancel or time-out leaves a name look-up that hangs to finish on its
+    // own instead of waiting for it.
+    set (CURLOPT_QUICK_EXIT, 1L);
+   #endif
+    set (CURLOPT_CONNECTTIMEOUT_MS, (long) limits.stallTimeoutMs);
+    set (CURLOPT_LOW_SPEED_LIMIT, 100L);
+    set (CURLOPT_LOW_SPEED_TIME, (long) juce::jmax (1, (limits.stallTimeoutMs + 999) / 1000));
+    set (CURLOPT_TIMEOUT_MS, (long) msLeft);
+    set (CURLOPT_HEADERFUNCTION, &Transfer::onHeader);
+    set (CURLOPT_HEADERDATA, &transfer);
+    set (CURLOPT_WRITEFUNCTION, &Transfer::onBody);
+    set (CURLOPT_WRITEDATA, &transfer);
 
     if (limits.maxBodyBytes >= 0)
-        curl_easy_setopt (easy, CURLOPT_MAXFILESIZE_LARGE, (curl_off_t) limits.maxBodyBytes);
+        set (CURLOPT_MAXFILESIZE_LARGE, (curl_off_t) limits.maxBodyBytes);
 
     const auto result = perform (easy);
-    curl_easy_cleanup (easy);
+    long httpVersion = 0;
+    curl->easy_getinfo (easy, CURLINFO_HTTP_VERSION, &httpVersion);
+    curl->easy_cleanup (easy);
 
     if (limits.maxBodyBytes >= 0
         && (result == CURLE_FILESIZE_EXCEEDED || (juce::int64) answer.body.getSize() > limits.maxBodyBytes))
@@ -302,7 +349,7 @@ HttpAnswer::Outcome HttpReader::request (const juce::String& address, juce::uint
 
     const auto declaredLength = declaredLengthOf (answer);
     const auto endIsKnown = declaredLength >= 0 ? (juce::int64) answer.body.getSize() == declaredLength
-                                                : declaredLength == -1 && isChunked (answer);
+                                                : declaredLength == -1 && endsOfItsOwn (answer, httpVersion);
 
     return result == CURLE_OK && endIsKnown ? Outcome::complete : Outcome::incomplete;
 }
@@ -310,18 +357,18 @@ HttpAnswer::Outcome HttpReader::request (const juce::String& address, juce::uint
 int HttpReader::perform (CURL* easy)
 {
     auto result = CURLE_ABORTED_BY_CALLBACK;
-    curl_multi_add_handle (multiHandle, easy);
+    curl->multi_add_handle (multiHandle, easy);
 
     for (auto finished = false; ! finished && ! cancelled;)
     {
         int running = 0;
 
-        if (curl_multi_perform (multiHandle, &running) != CURLM_OK)
+        if (curl->multi_perform (multiHandle, &running) != CURLM_OK)
             break;
 
         int messagesLeft = 0;
 
-        while (auto* message = curl_multi_info_read (multiHandle, &messagesLeft))
+        while (auto* message = curl->multi_info_read (multiHandle, &messagesLeft))
         {
             if (message->msg == CURLMSG_DONE && message->easy_handle == easy)
             {
@@ -333,10 +380,10 @@ int HttpReader::perform (CURL* easy)
         // Wakes when the socket is ready, a time-out of libcurl's falls due,
         // or cancel() calls.
         if (! finished)
-            curl_multi_poll (multiHandle, nullptr, 0, 1000, nullptr);
+            curl->multi_poll (multiHandle, nullptr, 0, 1000, nullptr);
     }
 
-    curl_multi_remove_handle (multiHandle, easy);
+    curl->multi_remove_handle (multiHandle, easy);
     return (int) result;
 }
 

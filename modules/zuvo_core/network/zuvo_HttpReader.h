@@ -1,6 +1,8 @@
 namespace zuvo
 {
 
+struct CurlLibrary;
+
 /** What one GET request brought back. */
 struct HttpAnswer
 {
@@ -47,10 +49,19 @@ struct HttpAnswer
     Content-Length headers that all agree and is that long, or it came
     chunked and the chunks ended properly.
 
+    Over HTTP/2 and later, whose streams end each answer of their own, a
+    body without Content-Length is complete when its stream ended cleanly.
+    Proxies that the environment names (https_proxy and the like) are used as
+    every libcurl program uses them; their own answers never count as the
+    server's. Every request says who asks (VTR_USER_AGENT).
+
     Three limits bound a request: the connection must be made, and the
     transfer must not stall (less than 100 bytes a second), within the stall
     time-out; and the whole request, redirects included, must end within its
-    deadline. cancel() ends it at once, even while the server sends nothing.
+    deadline. cancel() ends it at once, even while the server sends nothing
+    or the server's name is still being looked up.
+
+    Without libcurl (see CurlLibrary) every request ends incomplete.
 
     The answer may be read once hasEnded() has returned true.
 */
@@ -66,8 +77,10 @@ public:
         int deadlineMs;
     };
 
-    /** Starts the request. */
-    HttpReader (const juce::URL& url, Limits limits);
+    /** Starts the request. With a certificate bundle given, the server's
+        certificate must be signed by one of its authorities instead of the
+        system's. */
+    HttpReader (const juce::URL& url, Limits limits, const juce::File& trustedCertificates = {});
 
     /** Cancels the request and waits until the thread has ended. */
     ~HttpReader() override;
@@ -80,7 +93,8 @@ public:
     static bool mayFollowRedirect (const juce::String& from, const juce::String& to);
 
     /** The address that a Location header leads to from this address, as a
-        browser resolves it; empty when there is none. */
+        browser resolves it (blanks and characters beyond ASCII percent-encoded
+        as UTF-8); empty when there is none. */
     static juce::String resolveLocation (const juce::String& from, const juce::String& location);
 
     /** The answer; only after hasEnded(). */
@@ -95,6 +109,8 @@ private:
 
     const juce::URL firstUrl;
     const Limits limits;
+    const juce::File trustedCertificates;
+    const CurlLibrary* const curl;
     void* const multiHandle;
 
     std::atomic<bool> cancelled { false };

@@ -14,6 +14,12 @@ namespace
         return juce::SystemStats::getEnvironmentVariable ("VTR_FIRMWARE_SERVER", VTR_FIRMWARE_SERVER);
     }
 
+    juce::File& trustedCertificatesInForce()
+    {
+        static juce::File bundle;
+        return bundle;
+    }
+
     Network::Timeouts& timeoutsInForce()
     {
         static Network::Timeouts timeouts;
@@ -47,7 +53,7 @@ namespace
             return none;
         }
 
-        HttpReader reader (url, limits);
+        HttpReader reader (url, limits, trustedCertificatesInForce());
 
         while (! reader.hasEnded())
         {
@@ -96,6 +102,11 @@ juce::String Network::getFirmwareServerBase()
 void Network::setFirmwareServerBase (const juce::String& newBase)
 {
     firmwareServerBaseInForce() = newBase;
+}
+
+void Network::setTrustedCertificates (const juce::File& pemBundle)
+{
+    trustedCertificatesInForce() = pemBundle;
 }
 
 Network::Timeouts Network::getTimeouts()            { return timeoutsInForce(); }

@@ -42,6 +42,10 @@ public:
         one goes back to the default. */
     static void setFirmwareServerBase (const juce::String& newBase);
 
+    /** The certificate authorities that every request trusts, in place of the
+        system's (a PEM bundle file); a File() goes back to the system's. */
+    static void setTrustedCertificates (const juce::File& pemBundle);
+
     //==============================================================================
     /** How long the requests may take. */
     struct Timeouts
