@@ -44,6 +44,18 @@ vtr_add_tests(core vtr_test_support_core)
 vtr_add_tests(gui vtr_test_support_gui)
 vtr_add_tests(firmware vtr_test_support_gui)
 
+# Name look-ups that hang as they do when the name server does not answer:
+# linked into the tests of downloads, and preloaded into the editor that the
+# quit test starts.
+add_library(vtr_hanging_lookup SHARED tests/helpers/lookup/HangingLookup.cpp)
+vtr_own_sources(tests/helpers/lookup/HangingLookup.cpp)
+target_link_libraries(vtr_hanging_lookup PRIVATE ${CMAKE_DL_LIBS})
+
+foreach(test_name FirmwareDownloadTest WizardOnlineTest QuitDuringDownloadTest)
+    target_link_libraries(${test_name} PRIVATE vtr_hanging_lookup)
+endforeach()
+target_compile_definitions(QuitDuringDownloadTest PRIVATE VTR_HANGING_LOOKUP_PATH="$<TARGET_FILE:vtr_hanging_lookup>")
+
 # These tests start the editor itself as separate processes.
 foreach(test_name AppShellTest DesktopTest QuitDuringDownloadTest)
     target_compile_definitions(${test_name} PRIVATE VTR_APP_PATH="$<TARGET_FILE:VantorRilo>")

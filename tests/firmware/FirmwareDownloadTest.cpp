@@ -3,12 +3,13 @@
 
 #include "common/LoopbackHttpServer.h"
 #include "gui/WizardHarness.h"
+#include "lookup/HangingLookup.h"
 
 // Transfers from broken and hostile servers, which write their answers raw:
 // every header counts as sent, only a whole answer counts, reading stops at
 // the size limit, redirects stay within their rules, deadlines and cancels
-// end a transfer whatever the server does, and the message loop runs all the
-// time.
+// end a transfer whatever the server or the name server does, and the message
+// loop runs all the time.
 
 namespace
 {
@@ -309,6 +310,14 @@ TEST_F (FirmwareDownload, ARedirectIsFollowedWhereverItsLocationStands)
     EXPECT_EQ (fetch ("first").body, bytes (600));
     EXPECT_EQ (fetch ("fw/same").body, bytes (700));
 
+    // File names as servers pass them on: with blanks, and in UTF-8.
+    server.serve ("fw/new%20image.bin", 200, bytes (900));
+    server.serve ("fw/%C3%BC.bin", 200, bytes (1000));
+    server.serve ("blank", rawAnswer ("HTTP/1.1 302 Found\r\nLocation: " + server.getBaseAddress() + "fw/new image.bin\r\n\r\n"));
+    server.serve ("utf8", rawAnswer (juce::String::fromUTF8 ("HTTP/1.1 302 Found\r\nLocation: /fw/\xc3\xbc.bin\r\n\r\n")));
+    EXPECT_EQ (fetch ("blank").body, bytes (900));
+    EXPECT_EQ (fetch ("utf8").body, bytes (1000));
+
     server.serve ("fw/query?v=2", 200, bytes (800));
     EXPECT_EQ (fetch ("fw/query").body, bytes (800));
 
@@ -332,11 +341,15 @@ TEST (FirmwareRedirects, RelativeLocationsResolveAsABrowserResolvesThem)
         { "/y.bin", "https://a.example/y.bin" },
         { "//b.example/y.bin", "https://b.example/y.bin" },
         { "http://b.example/y.bin", "http://b.example/y.bin" },
+        { "new image.bin", "https://a.example/fw/dir/new%20image.bin" },
+        { "https://b.example/fw/new image.bin?v=1 2", "https://b.example/fw/new%20image.bin?v=1%202" },
+        { "/fw/\xc3\xbc.bin", "https://a.example/fw/%C3%BC.bin" },
+        { "already%20encoded.bin", "https://a.example/fw/dir/already%20encoded.bin" },
         { "", "" },
     };
 
     for (const auto& c : cases)
-        EXPECT_EQ (zuvo::HttpReader::resolveLocation (from, c.location), c.resolved) << c.location;
+        EXPECT_EQ (zuvo::HttpReader::resolveLocation (from, juce::String::fromUTF8 (c.location)), c.resolved) << c.location;
 }
 
 TEST_F (FirmwareDownload, AServerIsReachableOnlyWhenTheHeadOfItsAnswerEnds)
@@ -360,6 +373,35 @@ TEST_F (FirmwareDownload, AServerIsReachableOnlyWhenTheHeadOfItsAnswerEnds)
         server.serve ("firmware.xml", c.answer);
         EXPECT_EQ (zuvo::Network::canConnectToWebsite (juce::URL (server.getBaseAddress() + "firmware.xml")), c.reachable);
     }
+}
+
+TEST_F (FirmwareDownload, ANameLookUpThatHangsEndsAtEveryTimeOutAndAtACancel)
+{
+    // The name server does not answer for twenty seconds; nothing may wait for it.
+    const juce::URL address ("http://" + juce::String (hanging_lookup::host) + "/firmware.xml");
+    zuvo::Network::setTimeouts ({ 2000, 3000, 20000, 20000 });
+    hanging_lookup::ScopedMarks lookUps;
+    const auto msSince = [] (double start) { return juce::Time::getMillisecondCounterHiRes() - start; };
+
+    auto started = juce::Time::getMillisecondCounterHiRes();
+    EXPECT_FALSE (zuvo::Network::canConnectToWebsite (address));
+    EXPECT_EQ (lookUps.countBegun(), 3);
+    EXPECT_LT (msSince (started), 10000.0);   // three attempts of 2 s, not three look-ups of 20
+
+    started = juce::Time::getMillisecondCounterHiRes();
+    EXPECT_EQ (zuvo::Network::fetch (address, 4096, 20000).outcome, Outcome::incomplete);
+    EXPECT_LT (msSince (started), 6000.0);    // the connection's time-out of 3 s
+
+    double cancelledAt = 0;
+    gui_test::WhileWaiting user ([&]
+    {
+        if (cancelledAt == 0 && lookUps.countBegun() == 5)
+            cancelledAt = juce::Time::getMillisecondCounterHiRes();
+    });
+
+    const zuvo::Network::ScopedCancelCheck check ([&cancelledAt] { return cancelledAt > 0; });
+    EXPECT_EQ (zuvo::Network::fetch (address, 4096, 20000).outcome, Outcome::cancelled);
+    EXPECT_LT (msSince (cancelledAt), 1000.0);
 }
 
 } // namespace

@@ -7,12 +7,14 @@
 #include "common/LoopbackHttpServer.h"
 #include "common/TemporaryFolder.h"
 #include "gui/XSession.h"
+#include "lookup/HangingLookup.h"
 
 // The editor as a separate process, on an X server of the test's own, with
-// the simulated units and a loopback firmware server that drips the image
-// for minutes. Each kind of quit arrives while the download runs (the close
-// request as the window manager sends it), and the program must be gone
-// within two seconds.
+// the simulated units and a loopback firmware server. The image download
+// would last minutes: the server drips the image, or sends the editor to a
+// host whose name server does not answer. Each kind of quit arrives while
+// the download runs (the close request as the window manager sends it), and
+// the program must be gone within two seconds.
 
 namespace
 {
@@ -20,6 +22,7 @@ const char* const mainWindowTitle = "Vantor M+/X+ Rilo V2.19";
 const char* const hubWarningTitle = "Firmware Upgrader about to start";
 const char* const wizardTitle = "Firmware Upgrade";
 const char* const imagePath = "fw/vantor_m+_v1.2.bin";
+const char* const imageBehindHangingLookUpPath = "fw/vantor_m+_v1.3.bin";
 
 const char* const deviceDialogTitle = "Choose Your Zuvo Device";
 const char* const firmwareDialogTitle = "Firmware Version";
@@ -36,24 +39,34 @@ protected:
     {
         ASSERT_NE (server.getDisplay(), nullptr) << "could not start an X server";
 
-        firmwareServer.serve ("firmware.xml", 200,
-                              "<firmwares><firmware pid=\"156\" name=\"Vantor M+\" version=\"1.2\" fw=\"" + juce::String (imagePath) + "\"/></firmwares>");
         LoopbackHttpServer::Answer drip;
         drip.body.setSize (1 << 16, true);
         drip.pauseMs = 3;   // some three minutes
         firmwareServer.serve (imagePath, drip);
+        firmwareServer.redirect (imageBehindHangingLookUpPath, "http://" + juce::String (hanging_lookup::host) + "/fw/m.bin");
+    }
+
+    /** The catalogue offers one image, at this path. */
+    void offerImageAt (const char* path)
+    {
+        firmwareServer.serve ("firmware.xml", 200,
+                              "<firmwares><firmware pid=\"156\" name=\"Vantor M+\" version=\"1.2\" fw=\"" + juce::String (path) + "\"/></firmwares>");
     }
 
     std::unique_ptr<x_session::Process> startEditor()
     {
         std::vector<std::string> environment { "VTR_SIMULATED_MIDI=1",
-                                               "VTR_FIRMWARE_SERVER=" + firmwareServer.getBaseAddress().toStdString() };
+                                               "VTR_FIRMWARE_SERVER=" + firmwareServer.getBaseAddress().toStdString(),
+                                               "LD_PRELOAD=" VTR_HANGING_LOOKUP_PATH,
+                                               std::string (hanging_lookup::markFileVariable) + "=" + lookUps.file };
        #if defined (__SANITIZE_ADDRESS__)
         // The sanitizer's leak check at exit takes seconds of its own, which
         // no quit could keep within the limit; the other tests that start
-        // the editor check its leaks.
+        // the editor check its leaks. The preloaded look-up comes before the
+        // sanitizer's runtime, which it would otherwise refuse.
         const auto* options = std::getenv ("ASAN_OPTIONS");
-        environment.push_back (std::string ("ASAN_OPTIONS=") + (options != nullptr ? options : "") + ":detect_leaks=0");
+        environment.push_back (std::string ("ASAN_OPTIONS=") + (options != nullptr ? options : "")
+                               + ":detect_leaks=0:verify_asan_link_order=0");
        #endif
 
         return x_session::startEditor (VTR_APP_PATH, server, settings.folder.getFullPathName().toStdString(),
@@ -96,10 +109,11 @@ protected:
     }
 
     /** From the editor's window to a running download, as a user clicks
-        through the wizard's first four steps. */
-    void startDownload (Window mainWindow)
+        through the wizard's first four steps, until the count of what the
+        download does on its road has grown. */
+    void startDownload (Window mainWindow, const std::function<int()>& progress)
     {
-        const auto requestsBefore = firmwareServer.getNumRequests (imagePath);
+        const auto progressBefore = progress();
         const auto warning = clickUntilShown (mainWindow, firmwareUpgradeButton, hubWarningTitle);
         ASSERT_NE (warning, None) << "no hub warning";
 
@@ -126,37 +140,46 @@ protected:
         const auto versionDialog = clickUntilShown (wizard, wizardStepButton (3), firmwareDialogTitle);
         ASSERT_TRUE (versionDialog != None && confirm (versionDialog, firmwareDialogTitle)) << "step 4";
 
-        ASSERT_TRUE (x_session::waitUntil ([&] { return firmwareServer.getNumRequests (imagePath) > requestsBefore; }))
-            << "the download never started";
+        ASSERT_TRUE (x_session::waitUntil ([&] { return progress() > progressBefore; })) << "the download never started";
     }
 
     x_session::PrivateServer server;
     ScopedTemporaryFolder settings { "quit-settings" }, instances { "quit-instances" };
     LoopbackHttpServer firmwareServer;
+    hanging_lookup::ScopedMarks lookUps;
 };
 
 //==============================================================================
 TEST_F (QuitDuringDownload, EveryKindOfQuitEndsTheProgramWithinTwoSeconds)
 {
-    struct Case { const char* what; std::function<void (x_session::Process&, Window)> quit; };
-    const Case cases[] =
+    struct Road { const char* what; const char* path; std::function<int()> progress; };
+    const Road roads[] =
+    {
+        { "dripping server", imagePath, [this] { return firmwareServer.getNumRequests (imagePath); } },
+        { "hanging look-up", imageBehindHangingLookUpPath, [this] { return lookUps.countBegun(); } },
+    };
+
+    struct Quit { const char* what; std::function<void (x_session::Process&, Window)> quit; };
+    const Quit quits[] =
     {
         { "the window manager's close", [this] (x_session::Process&, Window w) { server.askToClose (w); } },
         { "SIGINT", [] (x_session::Process& editor, Window) { editor.kill (SIGINT); } },
         { "SIGTERM", [] (x_session::Process& editor, Window) { editor.kill (SIGTERM); } },
     };
 
-    for (const auto& c : cases)
+    for (const auto& road : roads)
+    for (const auto& q : quits)
     {
-        SCOPED_TRACE (c.what);
+        SCOPED_TRACE (juce::String (road.what) + ", " + q.what);
+        offerImageAt (road.path);
         auto editor = startEditor();
         ASSERT_TRUE (editor->wasStarted());
 
         const auto mainWindow = waitForWindow (mainWindowTitle);
         ASSERT_NE (mainWindow, None) << "the editor shows no window";
-        ASSERT_NO_FATAL_FAILURE (startDownload (mainWindow));
+        ASSERT_NO_FATAL_FAILURE (startDownload (mainWindow, road.progress));
 
-        c.quit (*editor, mainWindow);
+        q.quit (*editor, mainWindow);
         const auto quitAt = std::chrono::steady_clock::now();
         const auto endedInTime = editor->endsWithin (2000);
 
