@@ -16,6 +16,8 @@ function(vtr_add_test_support name main_library)
     add_library(${name} STATIC ${ARGN})
     vtr_own_sources(${ARGN})
     target_include_directories(${name} PUBLIC tests/helpers)
+    # Where the helpers find the scripts beside them (the loopback HTTPS server).
+    target_compile_definitions(${name} PRIVATE VTR_TEST_HELPERS_DIR="${CMAKE_CURRENT_SOURCE_DIR}/tests/helpers")
     target_link_libraries(${name} PUBLIC ${main_library} GTest::gtest)
 endfunction()
 

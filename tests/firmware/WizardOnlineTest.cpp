@@ -316,46 +316,14 @@ TEST_F (WizardOnline, AnswersAreReadAsSentOnlyTheWholeImageIsFlashed)
     timeouts.imageDeadlineMs = 3000;
     zuvo::Network::setTimeouts (timeouts);
     firmwareServer.server.serve ("fw/good.bin", 200, image);
-    bAuto = true;
 
     for (const auto& c : cases)
     {
         SCOPED_TRACE (c.name);
-        alerts.alerts.clear();
-        midiports::SimulatedLoader* loader = nullptr;
-        studio.controller.setLoaderSetup ([&loader] (midiports::SimulatedLoader& l) { loader = &l; });
-        studio.controller.clearHistory();
         firmwareServer.server.serve ("fw/vantor_m+_v1.2.bin", c.answer);
-
-        gui_test::WizardHost host (156, true);
-
-        if (! c.flashed)
-            script.pressAlertButton ("OK", "Firmware Download");
-
-        host.wizard.doStep1();
-
-        EXPECT_TRUE (script.isDone());
-        ASSERT_NE (loader, nullptr);
-
-        if (c.flashed)
-        {
-            EXPECT_TRUE (alerts.alerts.empty());
-            EXPECT_EQ (loader->getReceivedImage(), c.answer.body.isEmpty() ? image : c.answer.body);
-            EXPECT_TRUE (loader->getErrors().isEmpty());
-        }
-        else
-        {
-            ASSERT_EQ (alerts.alerts.size(), 1u);
-            EXPECT_EQ (alerts.alerts[0].message, "Could not download firmware file");
-            EXPECT_EQ (host.wizard.midiHandler->programSize, 0u);
-            EXPECT_TRUE (loader->getReceivedImage().isEmpty());
-            EXPECT_TRUE (studio.controller.getUpgradeArrivals().empty());
-        }
-
-        host.close();
+        const auto flashed = c.answer.body.isEmpty() ? image : c.answer.body;
+        gui_test::checkAutomaticOnlineUpgrade (studio, script, alerts, c.flashed ? std::optional (flashed) : std::nullopt);
     }
-
-    bAuto = false;
 }
 
 TEST_F (WizardOnline, EscapeOrTheCloseButtonCancelsADownloadWhileTheWindowStaysLive)

@@ -309,8 +309,13 @@ HttpAnswer::Outcome HttpReader::request (const juce::String& address, juce::uint
     set (CURLOPT_SSL_VERIFYPEER, 1L);
     set (CURLOPT_SSL_VERIFYHOST, 2L);
 
+    // The bundle stands in for the system's authorities: neither their file
+    // nor their folder is read then.
     if (trustedCertificates != juce::File())
+    {
         set (CURLOPT_CAINFO, trustedCertificates.getFullPathName().toRawUTF8());
+        set (CURLOPT_CAPATH, static_cast<const char*> (nullptr));
+    }
 
     // A proxy's answer to CONNECT is not the server's: keep it from the callbacks.
     set (CURLOPT_SUPPRESS_CONNECT_HEADERS, 1L);

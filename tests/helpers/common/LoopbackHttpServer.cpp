@@ -233,13 +233,13 @@ void LoopbackHttpServer::answer (juce::StreamingSocket& client)
 }
 
 //==============================================================================
-ScopedFirmwareServer::ScopedFirmwareServer()
+ScopedFirmwareServerBase::ScopedFirmwareServerBase (const juce::String& base)
     : previousBase (zuvo::Network::getFirmwareServerBase())
 {
-    zuvo::Network::setFirmwareServerBase (server.getBaseAddress());
+    zuvo::Network::setFirmwareServerBase (base);
 }
 
-ScopedFirmwareServer::~ScopedFirmwareServer()
+ScopedFirmwareServerBase::~ScopedFirmwareServerBase()
 {
     zuvo::Network::setFirmwareServerBase (previousBase);
 }

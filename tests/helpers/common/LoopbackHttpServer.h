@@ -89,19 +89,27 @@ private:
     JUCE_DECLARE_NON_COPYABLE (ScopedShortTimeouts)
 };
 
+/** Puts another base address of the firmware server in force for its
+    lifetime; the one in force before comes back afterwards. Message thread. */
+struct ScopedFirmwareServerBase
+{
+    explicit ScopedFirmwareServerBase (const juce::String& base);
+    ~ScopedFirmwareServerBase();
+
+private:
+    const juce::String previousBase;
+
+    JUCE_DECLARE_NON_COPYABLE (ScopedFirmwareServerBase)
+};
+
 /** A loopback server that is the firmware server for its lifetime, with
     short time-outs; the base address in force before comes back afterwards.
     Message thread. */
 struct ScopedFirmwareServer
 {
-    ScopedFirmwareServer();
-    ~ScopedFirmwareServer();
-
     ScopedShortTimeouts timeouts;
     LoopbackHttpServer server;
 
 private:
-    const juce::String previousBase;
-
-    JUCE_DECLARE_NON_COPYABLE (ScopedFirmwareServer)
+    const ScopedFirmwareServerBase base { server.getBaseAddress() };
 };

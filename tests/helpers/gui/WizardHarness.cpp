@@ -1,7 +1,10 @@
 #include "WizardHarness.h"
 
+#include "common/SimulatedStudio.h"
 #include "common/TemporaryFolder.h"
 #include "ModalScript.h"
+
+#include <gtest/gtest.h>
 
 namespace gui_test
 {
@@ -151,6 +154,41 @@ void upgradeByHand (WizardHost& host, ModalScript& script, const juce::File& ima
     wizard.doStep4();
     script.pressAlertButton ("OK", resultTitle);
     wizard.doStep5();
+}
+
+void checkAutomaticOnlineUpgrade (SimulatedStudio& studio, ModalScript& script, AlertRecorder& alerts,
+                                  const std::optional<juce::MemoryBlock>& flashedImage)
+{
+    alerts.alerts.clear();
+    studio.controller.clearHistory();
+    midiports::SimulatedLoader* loader = nullptr;
+    studio.controller.setLoaderSetup ([&loader] (midiports::SimulatedLoader& l) { loader = &l; });
+
+    const juce::ScopedValueSetter<bool> autoMode (bAuto, true);
+    WizardHost host (156, true);
+
+    if (! flashedImage.has_value())
+        script.pressAlertButton ("OK", "Firmware Download");
+
+    host.wizard.doStep1();
+
+    EXPECT_TRUE (script.isDone());
+    ASSERT_NE (loader, nullptr);
+
+    if (flashedImage.has_value())
+    {
+        EXPECT_TRUE (alerts.alerts.empty());
+        EXPECT_EQ (loader->getReceivedImage(), *flashedImage);
+        EXPECT_TRUE (loader->getErrors().isEmpty());
+    }
+    else
+    {
+        ASSERT_EQ (alerts.alerts.size(), 1u);
+        EXPECT_EQ (alerts.alerts[0].message, "Could not download firmware file");
+        EXPECT_EQ (host.wizard.midiHandler->programSize, 0u);
+        EXPECT_TRUE (loader->getReceivedImage().isEmpty());
+        EXPECT_TRUE (studio.controller.getUpgradeArrivals().empty());
+    }
 }
 
 juce::File saveSnapshot (juce::Component& component, const juce::String& name)

@@ -2,6 +2,10 @@
 
 #include <zuvo_firmware/zuvo_firmware.h>
 
+#include <optional>
+
+struct SimulatedStudio;
+
 namespace gui_test
 {
 
@@ -63,6 +67,7 @@ juce::ComboBox* findComboBox (juce::Component& parent);
 void chooseAndConfirm (juce::Component& dialogContent, const juce::String& itemText = {});
 
 class ModalScript;
+class AlertRecorder;
 
 /** Queues the answer to the next "Choose Your Zuvo Device" dialog: choose the
     item (the preselected one when empty) and confirm. */
@@ -73,6 +78,16 @@ void answerDeviceDialog (ModalScript& script, const juce::String& itemText = {})
     dialogs and then the box that step 5 shows under this title. */
 void upgradeByHand (WizardHost& host, ModalScript& script, const juce::File& image,
                     const juce::String& resultTitle, const juce::String& port = "Vantor M+ MIDI 1");
+
+/** Runs the wizard for the controller (product 156) online in auto mode from
+    step 1, with the studio's simulated controller: the unit goes into
+    upgrade mode, the catalogue and the first image it lists for the
+    controller are downloaded, and the image is flashed. Then checks that it
+    flashed this image and showed no box or, without an image, that it
+    refused the download ("Could not download firmware file", answered with
+    "OK") and that nothing reached the unit. */
+void checkAutomaticOnlineUpgrade (SimulatedStudio& studio, ModalScript& script, AlertRecorder& alerts,
+                                  const std::optional<juce::MemoryBlock>& flashedImage);
 
 /** Writes a snapshot of the component as PNG into "screenshots" beside the
     test executable (the build folder); returns the file. */
