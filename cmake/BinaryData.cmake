@@ -1,17 +1,7 @@
 # vtr_add_build_tool(<name> <source>): a program that runs at build time to
 # make files to embed; it uses the framework's graphics module only.
 function(vtr_add_build_tool name source)
-    add_executable(${name} ${source})
-    vtr_own_sources(${source})
-    target_compile_definitions(${name} PRIVATE
-        JUCE_STANDALONE_APPLICATION=1
-        JUCE_USE_CURL=0
-        JUCE_WEB_BROWSER=0)
-    target_link_libraries(${name} PRIVATE
-        juce::juce_graphics
-        juce::juce_recommended_config_flags
-        juce::juce_recommended_warning_flags
-        juce::pkgconfig_JUCE_IMG_LINUX_DEPS)
+    vtr_add_framework_program(${name} ${source} juce::juce_graphics)
 endfunction()
 
 # vtr_embed_files(<target> <namespace> <work dir> <files>...): a static library

@@ -26,3 +26,20 @@ endif()
 function(vtr_own_sources)
     set_source_files_properties(${ARGN} PROPERTIES COMPILE_OPTIONS "${VTR_OWN_WARNINGS}")
 endfunction()
+
+# vtr_add_framework_program(<name> <source> <framework modules>...): a program
+# built on the given framework modules alone, with none of the project's
+# libraries and without the framework's download support.
+function(vtr_add_framework_program name source)
+    add_executable(${name} ${source})
+    vtr_own_sources(${source})
+    target_compile_definitions(${name} PRIVATE
+        JUCE_STANDALONE_APPLICATION=1
+        JUCE_USE_CURL=0
+        JUCE_WEB_BROWSER=0)
+    target_link_libraries(${name} PRIVATE
+        ${ARGN}
+        juce::juce_recommended_config_flags
+        juce::juce_recommended_warning_flags
+        juce::pkgconfig_JUCE_IMG_LINUX_DEPS)
+endfunction()

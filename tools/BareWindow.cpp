@@ -1,7 +1,8 @@
 /*
-    The framework's floor for the start-up benchmark: a native window of the
-    editor's size with one painted component, made the way the editor makes
-    its window, and nothing else. Escape ends it.
+    The framework's floor for the start-up benchmark: a program built on the
+    framework's GUI modules alone (no part of the editor, no download library),
+    whose native window of the editor's size holds one painted component and is
+    made the way the editor makes its window. Escape ends it.
 */
 
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -26,13 +27,16 @@ class BareWindow : public juce::DocumentWindow
 public:
     BareWindow()
         : DocumentWindow ("Bare window", juce::Colour (0xffeeeeee),
-                          DocumentWindow::minimiseButton | DocumentWindow::closeButton, true)
+                          DocumentWindow::minimiseButton | DocumentWindow::closeButton, false)
     {
+        // As the editor does: one native window, made once the window has its
+        // title bar, content, fixed size and place.
         setUsingNativeTitleBar (true);
         setContentOwned (new PaintedPanel(), true);
-        centreWithSize (getWidth(), getHeight());
-        setVisible (true);
         setResizable (false, false);
+        centreWithSize (getWidth(), getHeight());
+        addToDesktop();
+        setVisible (true);
     }
 
     bool keyPressed (const juce::KeyPress& key) override
