@@ -8,6 +8,7 @@
 #include "ControllerMap.h"
 #include "Defa.h"
 #include "DeviceSelectComponent.h"
+#include "EmbeddedPng.h"
 #include "Shared.h"
 #include "VtrPlus.h"
 
@@ -19,7 +20,6 @@ namespace
     enum KindNumber { button = 0, knob = 1, jogWheel = 2, fader = 3, masterFader = 4 };
 
     constexpr int controllerPid = 156, extenderPid = 161;
-    constexpr int controllerWidth = 1000, extenderWidth = 786;
     constexpr int controlChange = 11;
 
     VtrPlus* device()               { return VtrPlus::singletonHolder.get(); }
@@ -28,14 +28,6 @@ namespace
     bool isHui (int mode)           { return mode == proTools || mode == usrdefHui; }
     bool isKnob (int cid)           { return cid >= 65 && cid <= 72; }
     bool isJogHalf (int cid)        { return cid == 73 || cid == 74; }
-
-    /** Takes the picture from the framework's image cache (decoding it there
-        if need be) unless the image holds it already. */
-    void takeOnce (juce::Image& image, ContentComponent::EmbeddedPicture picture)
-    {
-        if (image.isNull())
-            image = juce::ImageCache::getFromMemory (picture.first, picture.second);
-    }
 
     /** A knob, or a jog half in the normal zoom state: the controls whose
         rotation pattern the editor offers when they send a controller.
@@ -245,7 +237,7 @@ ContentComponent::ContentComponent()
     device()->setPtcl (device()->getCurrPtcl());
     stabilize_controls();
 
-    setSize (controllerWidth, 576);
+    setSize (controllerWidth, panelHeight);
 }
 
 ContentComponent::~ContentComponent() = default;
@@ -264,9 +256,16 @@ std::array<ContentComponent::EmbeddedPicture, 3> ContentComponent::picturesOfThe
                { BinaryData::vtx_p_png, BinaryData::vtx_p_pngSize } } };
 }
 
-ContentComponent::EmbeddedPicture ContentComponent::controllerBackground()
+const juce::Image& ContentComponent::controllerBackground()
 {
-    return { BinaryData::bg_png, BinaryData::bg_pngSize };
+    static const auto background = decodeEmbeddedPng (BinaryData::bg_png, (size_t) BinaryData::bg_pngSize);
+    return background;
+}
+
+const juce::Image& ContentComponent::extenderBackground()
+{
+    static const auto background = decodeEmbeddedPng (BinaryData::bgex_png, (size_t) BinaryData::bgex_pngSize);
+    return background;
 }
 
 juce::Rectangle<int> ContentComponent::prodLogoArea() const
@@ -310,13 +309,12 @@ void ContentComponent::paintHint (juce::Graphics& g, const juce::String& text, f
 
 void ContentComponent::paintLogos (juce::Graphics& g)
 {
-    // Decoding a background takes as long as the rest of the start-up, so each
-    // is taken when it is first drawn; the application decodes the controller's
-    // ahead, while it builds the window.
-    takeOnce (bgImage, controllerBackground());
+    // Each background is taken when it is first drawn (see controllerBackground()).
+    if (bgImage.isNull())
+        bgImage = controllerBackground();
 
-    if (displayingExpander)
-        takeOnce (bgexImage, { BinaryData::bgex_png, BinaryData::bgex_pngSize });
+    if (displayingExpander && bgexImage.isNull())
+        bgexImage = extenderBackground();
 
     // Both backgrounds are drawn at the controller background's size; the panel clips them.
     const auto& background = displayingExpander ? bgexImage : bgImage;

@@ -38,6 +38,10 @@ public:
     ContentComponent();
     ~ContentComponent() override;
 
+    /** The panel's size: 1000 by 576 in the controller view, which it starts
+        in, and 786 wide in the extender view. */
+    static constexpr int controllerWidth = 1000, extenderWidth = 786, panelHeight = 576;
+
     //==============================================================================
     void mouseMove (const juce::MouseEvent&) override;
     void mouseExit (const juce::MouseEvent&) override;
@@ -65,10 +69,13 @@ public:
         where the application may have decoded them ahead. */
     static std::array<EmbeddedPicture, 3> picturesOfTheLayout();
 
-    /** The background of the controller view, taken from the image cache when
-        the panel first paints. The extender's is taken when the extender is
-        first shown. */
-    static EmbeddedPicture controllerBackground();
+    /** The backgrounds of the two views, each decoded once, by whichever
+        thread first asks for it; a thread that asks meanwhile waits for that
+        decode. The panel takes each when it first draws it, and the
+        application decodes the controller's ahead, while the window waits
+        for its first frame. */
+    static const juce::Image& controllerBackground();
+    static const juce::Image& extenderBackground();
 
     /** Where the product picture lies: centred on x 416, at the top edge. */
     juce::Rectangle<int> prodLogoArea() const;

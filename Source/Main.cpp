@@ -9,7 +9,6 @@
 #include "QueuedInputWatch.h"
 #include "VtrPlus.h"
 
-#include <array>
 #include <csignal>
 #include <cstdlib>
 #include <future>
@@ -19,7 +18,7 @@ namespace
 /** Decodes the embedded pictures into the framework's image cache, where the
     editor's panel finds them, on a thread of its own. */
 template <typename Pictures>
-std::future<void> startDecoding (Pictures pictures)
+std::shared_future<void> startDecoding (Pictures pictures)
 {
     return std::async (std::launch::async, [pictures]
     {
@@ -32,9 +31,9 @@ std::future<void> startDecoding (Pictures pictures)
 //==============================================================================
 /**
     The application: one running instance, the device object, and the main
-    window that shows the editor. The device object is made before the window
-    and deleted after it, so that it writes the settings file once every
-    editor part is gone.
+    window that shows the editor. The device object is made before the
+    editor's content and deleted after the window, so that it writes the
+    settings file once every editor part is gone.
 */
 class MainApp  : public juce::JUCEApplication
 {
@@ -69,27 +68,33 @@ public:
         // the user gives still counts.
         setenv ("JUCE_FONT_PATH", "/usr/share/fonts/truetype/dejavu", 0);
 
-        // Reading the embedded typefaces and pictures takes longer than anything
-        // else the editor does before its first paint. It runs on threads of its
-        // own while the framework connects to the window system, which waits on
-        // the window server and on the desktop's settings.
+        // The framework draws a new window's first frame a display frame after
+        // the message loop has started. So the window is made here, and the
+        // editor's content is built from the loop, in that frame's time.
+        // Reading the embedded typefaces and the pictures that the layout rests
+        // on runs on threads of its own while the framework connects to the
+        // window system, which waits on the window server and on the desktop's
+        // settings.
         auto typefaces = std::async (std::launch::async, EditorLookAndFeel::loadTypefaces);
         auto layoutPictures = startDecoding (ContentComponent::picturesOfTheLayout());
-        auto background = startDecoding (std::array { ContentComponent::controllerBackground() });
         juce::Desktop::getInstance(); // connects to the window system
-        queuedInputWatch = std::make_unique<QueuedInputWatch>();
-
-        Defa::fillPitchNames();
-        VtrPlus::singletonHolder.get();
 
         lookAndFeel = std::make_unique<EditorLookAndFeel> (typefaces.get());
         juce::LookAndFeel::setDefaultLookAndFeel (lookAndFeel.get());
-        layoutPictures.wait();
         mainWindow = std::make_unique<MainWindow> (getApplicationName() + " " + getApplicationVersion());
 
-        // The window first paints with the display's next frame, from the message
-        // loop; the largest picture, which only that paint needs, has until then.
-        background.wait();
+        // The largest picture, which only the first paint needs, is decoded
+        // meanwhile; beside the connection to the window system it would slow both.
+        backgroundDecoding = std::async (std::launch::async, [] { ContentComponent::controllerBackground(); });
+
+        juce::MessageManager::callAsync ([this, layoutPictures]
+        {
+            queuedInputWatch = std::make_unique<QueuedInputWatch>();
+            Defa::fillPitchNames();
+            VtrPlus::singletonHolder.get();
+            layoutPictures.wait();
+            mainWindow->show (std::make_unique<ContentComponent>());
+        });
     }
 
     void shutdown() override
@@ -124,20 +129,29 @@ public:
     class MainWindow  : public juce::DocumentWindow
     {
     public:
+        /** Makes the native window, at the size of the content that it shows
+            from show() on, and hidden until then. */
         explicit MainWindow (const juce::String& name)
             : DocumentWindow (name, juce::Colour (0xffeeeeee),
                               DocumentWindow::minimiseButton | DocumentWindow::closeButton, false)
         {
             // The native window is made only once the window has its title bar,
-            // content and place, so that it is never shown at another size.
+            // size and place, so that it is never shown at another size.
             setUsingNativeTitleBar (true);
-            setContentOwned (new ContentComponent(), true);
             setResizable (false, false);
-            centreWithSize (getWidth(), getHeight());
+            const auto size = getContentComponentBorder().addedTo ({ ContentComponent::controllerWidth,
+                                                                     ContentComponent::panelHeight });
+            sizeHold.setHeldSize (size);
+            centreWithSize (size.getWidth(), size.getHeight());
 
             // The framework places the new native window without the size limits.
             addToDesktop();
             sizeHold.windowPlaced();
+        }
+
+        void show (std::unique_ptr<juce::Component> content)
+        {
+            setContentOwned (content.release(), true);
             setVisible (true);
         }
 
@@ -145,7 +159,8 @@ public:
         {
             // The content's own size changes (the view switch) set the window's
             // size; the window laying the content out at its size does not.
-            if (child == getContentComponent() && ! layingOutContent)
+            // (Before show() there is no content, and child may be null.)
+            if (child != nullptr && child == getContentComponent() && ! layingOutContent)
                 sizeHold.setHeldSize (getContentComponentBorder().addedTo (child->getLocalBounds()));
 
             DocumentWindow::childBoundsChanged (child);
@@ -210,6 +225,7 @@ private:
     std::unique_ptr<EditorLookAndFeel> lookAndFeel;
     std::unique_ptr<MainWindow> mainWindow;
     std::unique_ptr<QueuedInputWatch> queuedInputWatch;
+    std::future<void> backgroundDecoding;
 };
 
 START_JUCE_APPLICATION (MainApp)

@@ -14,7 +14,8 @@
 
     Everything is drawn by the framework's software renderer with one named
     font and no randomness, and the PNG writer stores no time, so the files
-    are the same on every run.
+    are the same on every run. The rows are stored unfiltered, so that the
+    editor can inflate them straight into its images at start-up.
 */
 
 #include <juce_graphics/juce_graphics.h>
@@ -466,12 +467,73 @@ juce::Image drawProductPicture (const juce::String& name, const juce::String& ki
     return image;
 }
 
+/** CRC-32 of a PNG chunk's type and data (ISO 3309, as PNG defines it). */
+juce::uint32 chunkCrc (const juce::MemoryBlock& typeAndData)
+{
+    juce::uint32 crc = 0xffffffff;
+
+    for (size_t i = 0; i < typeAndData.getSize(); ++i)
+    {
+        crc ^= (juce::uint8) typeAndData[i];
+
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ ((crc & 1) != 0 ? 0xedb88320u : 0u);
+    }
+
+    return crc ^ 0xffffffff;
+}
+
+void writeChunk (juce::OutputStream& out, const char* type, const juce::MemoryBlock& data)
+{
+    juce::MemoryBlock typeAndData (type, 4);
+    typeAndData.append (data.getData(), data.getSize());
+
+    out.writeIntBigEndian ((int) data.getSize());
+    out.write (typeAndData.getData(), typeAndData.getSize());
+    out.writeIntBigEndian ((int) chunkCrc (typeAndData));
+}
+
+/** Writes the image as an 8-bit RGBA PNG whose rows are stored unfiltered in
+    one zlib stream, the form the editor inflates straight into its pixels. */
 bool writePng (const juce::Image& image, const juce::File& file)
 {
+    juce::MemoryOutputStream header;
+    header.writeIntBigEndian (image.getWidth());
+    header.writeIntBigEndian (image.getHeight());
+    for (const juce::uint8 field : { 8, 6, 0, 0, 0 }) // bit depth, RGBA, deflate, filtering, no interlace
+        header.writeByte ((char) field);
+
+    juce::MemoryOutputStream rows;
+    {
+        juce::GZIPCompressorOutputStream compressed (rows, 9);
+        const juce::Image::BitmapData pixels (image, juce::Image::BitmapData::readOnly);
+
+        for (int y = 0; y < image.getHeight(); ++y)
+        {
+            compressed.writeByte (0); // filter type None
+
+            for (int x = 0; x < image.getWidth(); ++x)
+            {
+                const auto colour = pixels.getPixelColour (x, y);
+                for (const auto component : { colour.getRed(), colour.getGreen(), colour.getBlue(), colour.getAlpha() })
+                    compressed.writeByte ((char) component);
+            }
+        }
+    }
+
     file.deleteFile();
     juce::FileOutputStream out (file);
-    juce::PNGImageFormat png;
-    return out.openedOk() && png.writeImageToStream (image, out);
+
+    if (! out.openedOk())
+        return false;
+
+    const juce::uint8 signature[] = { 0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n' };
+    out.write (signature, sizeof (signature));
+    writeChunk (out, "IHDR", header.getMemoryBlock());
+    writeChunk (out, "IDAT", rows.getMemoryBlock());
+    writeChunk (out, "IEND", {});
+    out.flush();
+    return out.getStatus().wasOk();
 }
 } // namespace
 

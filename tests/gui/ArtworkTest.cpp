@@ -3,6 +3,7 @@
 #include <BinaryData.h>
 
 #include "ControlSection.h"
+#include "EmbeddedPng.h"
 #include "MixerSection.h"
 #include "VtrPlus.h"
 #include "common/TemporaryFolder.h"
@@ -12,6 +13,22 @@ namespace
 juce::Image decode (const char* data, int size)
 {
     return juce::ImageFileFormat::loadFrom (data, (size_t) size);
+}
+
+/** Whether both images hold the same pixels, as stored (premultiplied). */
+bool haveSamePixels (const juce::Image& a, const juce::Image& b)
+{
+    if (a.getBounds() != b.getBounds() || a.getFormat() != b.getFormat())
+        return false;
+
+    const juce::Image::BitmapData first (a, juce::Image::BitmapData::readOnly);
+    const juce::Image::BitmapData second (b, juce::Image::BitmapData::readOnly);
+
+    for (int y = 0; y < a.getHeight(); ++y)
+        if (std::memcmp (first.getLinePointer (y), second.getLinePointer (y), (size_t) (a.getWidth() * first.pixelStride)) != 0)
+            return false;
+
+    return true;
 }
 
 // The panel paints its body in this colour before the background; what the
@@ -99,6 +116,67 @@ TEST (Artwork, HasTheSizesThatTheLayoutRestsOn)
         ASSERT_TRUE (decoded.isValid());
         EXPECT_EQ (decoded.getWidth(), image.width);
         EXPECT_EQ (decoded.getHeight(), image.height);
+    }
+}
+
+TEST (Artwork, DecodesAtStartUpToThePixelsOfTheFrameworksDecoder)
+{
+    // The embedded pictures have half-transparent edges. A picture written by
+    // the framework's PNG writer, which filters its rows, goes to the framework.
+    juce::Image translucent (juce::Image::ARGB, 40, 30, true);
+    {
+        juce::Graphics g (translucent);
+        g.setGradientFill ({ juce::Colour (0x80ff2000), 0.0f, 0.0f, juce::Colour (0xff0030c0), 40.0f, 30.0f, false });
+        g.fillEllipse (2.0f, 2.0f, 36.0f, 26.0f);
+    }
+
+    juce::MemoryOutputStream frameworkPng;
+    juce::PNGImageFormat().writeImageToStream (translucent, frameworkPng);
+
+    const struct { const char* name; const void* data; size_t size; } pictures[] = {
+        { "logo",       BinaryData::ZuvoLogo_png, (size_t) BinaryData::ZuvoLogo_pngSize },
+        { "controller", BinaryData::vtm_p_png,    (size_t) BinaryData::vtm_p_pngSize },
+        { "extender",   BinaryData::vtx_p_png,    (size_t) BinaryData::vtx_p_pngSize },
+        { "background", BinaryData::bg_png,       (size_t) BinaryData::bg_pngSize },
+        { "ext. bg",    BinaryData::bgex_png,     (size_t) BinaryData::bgex_pngSize },
+        { "filtered",   frameworkPng.getData(),   frameworkPng.getDataSize() },
+    };
+
+    for (const auto& picture : pictures)
+    {
+        SCOPED_TRACE (picture.name);
+        const auto decoded = decodeEmbeddedPng (picture.data, picture.size);
+        ASSERT_TRUE (decoded.isValid());
+        EXPECT_TRUE (haveSamePixels (decoded, juce::ImageFileFormat::loadFrom (picture.data, picture.size)));
+    }
+}
+
+TEST (Artwork, GivesNoPictureForDamagedData)
+{
+    const auto* png = static_cast<const char*> (BinaryData::bg_png);
+    const auto size = (size_t) BinaryData::bg_pngSize;
+
+    // The chunk of image data follows the signature and the header chunk, 33
+    // bytes in: its length, its type, the compressed rows and a CRC. A whole
+    // PNG with half of those rows cut out:
+    const auto rowsLength = juce::ByteOrder::bigEndianInt (png + 33);
+    const auto keptLength = rowsLength - rowsLength / 2;
+    juce::MemoryOutputStream cutRows;
+    cutRows.write (png, 33);
+    cutRows.writeIntBigEndian ((int) keptLength);
+    cutRows.write (png + 37, 4 + keptLength);
+    cutRows.write (png + 41 + rowsLength, size - 41 - rowsLength);
+
+    const struct { const char* name; const void* data; size_t size; } damaged[] = {
+        { "cut short",      png,               size / 2 },
+        { "no signature",   png + 8,           size - 8 },
+        { "rows cut short", cutRows.getData(), cutRows.getDataSize() },
+    };
+
+    for (const auto& data : damaged)
+    {
+        SCOPED_TRACE (data.name);
+        EXPECT_TRUE (decodeEmbeddedPng (data.data, data.size).isNull());
     }
 }
 
