@@ -50,12 +50,7 @@ TEST (WithoutDownloadLibrary, DownloadsFailAndTheOnlineWizardStillUpgradesFromAF
     int fileRequests = 0;
     host.wizard.chooseFile = [&] (const zuvo::FirmwareUpgradeComponent::FileRequest&) { ++fileRequests; return image; };
 
-    gui_test::answerDeviceDialog (script, "Vantor M+ MIDI 1");
-    host.wizard.doStep1();
-    host.wizard.doStep2();
-    gui_test::answerDeviceDialog (script, "Zuvo firmware upgrade manager");
-    host.wizard.doStep3();
-    host.wizard.doStep4();
+    gui_test::loadImageByHand (host, script);
 
     EXPECT_EQ (fileRequests, 1);
     EXPECT_EQ (host.wizard.step, 3);

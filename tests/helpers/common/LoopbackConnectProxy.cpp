@@ -1,4 +1,5 @@
 #include "LoopbackConnectProxy.h"
+#include "LoopbackHttpServer.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -7,29 +8,10 @@
 
 namespace
 {
-    constexpr size_t maxHeadSize = 8192;
-
     const juce::String established = "HTTP/1.1 200 Connection established\r\n"
                                      "Proxy-Agent: loopback-proxy/1.0\r\n"
                                      "Via: 1.1 loopback-proxy\r\n"
                                      "\r\n";
-
-    /** The request line and headers, up to the blank line; empty when the client gives up first. */
-    juce::String readHead (juce::StreamingSocket& socket)
-    {
-        std::string head;
-        char c = 0;
-
-        while (head.size() < maxHeadSize && socket.read (&c, 1, true) == 1)
-        {
-            head += c;
-
-            if (head.size() >= 4 && head.compare (head.size() - 4, 4, "\r\n\r\n") == 0)
-                return head;
-        }
-
-        return {};
-    }
 
     bool sendAll (int socket, const char* data, size_t size)
     {
@@ -123,7 +105,7 @@ void LoopbackConnectProxy::tunnel (std::unique_ptr<juce::StreamingSocket> client
     if (! watch (*client))
         return;
 
-    const auto requestLine = readHead (*client).upToFirstOccurrenceOf ("\r\n", false, false);
+    const auto requestLine = readHttpRequestHead (*client).upToFirstOccurrenceOf ("\r\n", false, false);
     const auto target = requestLine.fromFirstOccurrenceOf ("CONNECT ", false, false).upToFirstOccurrenceOf (" ", false, false);
     const auto host = target.upToLastOccurrenceOf (":", false, false);
     const auto port = target.fromLastOccurrenceOf (":", false, false).getIntValue();

@@ -15,25 +15,24 @@ namespace
             default:    return "Status";
         }
     }
+}
 
-    /** The request line and headers, up to the blank line; empty when the client gives up. */
-    juce::String readRequestHead (juce::StreamingSocket& socket)
+juce::String readHttpRequestHead (juce::StreamingSocket& socket)
+{
+    juce::MemoryOutputStream head;
+    char c = 0;
+
+    while (head.getDataSize() < (size_t) maxRequestSize
+           && socket.waitUntilReady (true, 2000) == 1
+           && socket.read (&c, 1, true) == 1)
     {
-        juce::MemoryOutputStream head;
-        char c = 0;
+        head.writeByte (c);
 
-        while (head.getDataSize() < (size_t) maxRequestSize
-               && socket.waitUntilReady (true, 2000) == 1
-               && socket.read (&c, 1, true) == 1)
-        {
-            head.writeByte (c);
-
-            if (head.toString().endsWith ("\r\n\r\n"))
-                return head.toString();
-        }
-
-        return {};
+        if (head.toString().endsWith ("\r\n\r\n"))
+            return head.toString();
     }
+
+    return {};
 }
 
 LoopbackHttpServer::LoopbackHttpServer() : juce::Thread ("loopback HTTP server")
@@ -201,7 +200,7 @@ juce::String LoopbackHttpServer::headOf (const Answer& a)
 
 void LoopbackHttpServer::answer (juce::StreamingSocket& client)
 {
-    const auto requestLine = readRequestHead (client).upToFirstOccurrenceOf ("\r\n", false, false);
+    const auto requestLine = readHttpRequestHead (client).upToFirstOccurrenceOf ("\r\n", false, false);
 
     if (! requestLine.startsWith ("GET "))
         return;

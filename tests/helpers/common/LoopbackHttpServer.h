@@ -4,6 +4,11 @@
 
 #include <map>
 
+/** Reads an HTTP request's head, its request line and headers up to the blank
+    line, a byte at a time so that nothing after it leaves the socket; empty
+    when the client closes, is silent for two seconds, or sends 64 KiB first. */
+juce::String readHttpRequestHead (juce::StreamingSocket& socket);
+
 /** An HTTP server on 127.0.0.1, on a free port, for the lifetime of the
     object: it answers each GET request from a table of paths (a path not in
     the table gets 404) and counts the requests per path. One connection at a

@@ -140,20 +140,24 @@ void answerDeviceDialog (ModalScript& script, const juce::String& itemText)
                      });
 }
 
-void upgradeByHand (WizardHost& host, ModalScript& script, const juce::File& image,
-                    const juce::String& resultTitle, const juce::String& port)
+void loadImageByHand (WizardHost& host, ModalScript& script, const juce::String& port)
 {
     auto& wizard = host.wizard;
-    wizard.chooseFile = [image] (const zuvo::FirmwareUpgradeComponent::FileRequest&) { return image; };
-
     answerDeviceDialog (script, port);
     wizard.doStep1();
     wizard.doStep2();
     answerDeviceDialog (script, "Zuvo firmware upgrade manager");
     wizard.doStep3();
     wizard.doStep4();
+}
+
+void upgradeByHand (WizardHost& host, ModalScript& script, const juce::File& image,
+                    const juce::String& resultTitle, const juce::String& port)
+{
+    host.wizard.chooseFile = [image] (const zuvo::FirmwareUpgradeComponent::FileRequest&) { return image; };
+    loadImageByHand (host, script, port);
     script.pressAlertButton ("OK", resultTitle);
-    wizard.doStep5();
+    host.wizard.doStep5();
 }
 
 void checkAutomaticOnlineUpgrade (SimulatedStudio& studio, ModalScript& script, AlertRecorder& alerts,

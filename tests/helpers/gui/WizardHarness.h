@@ -73,6 +73,11 @@ class AlertRecorder;
     item (the preselected one when empty) and confirm. */
 void answerDeviceDialog (ModalScript& script, const juce::String& itemText = {});
 
+/** Runs steps 1 to 4 by hand, as a user clicks them, choosing the unit on
+    this port and then the upgrade manager; step 4 takes the image that the
+    wizard's chooseFile gives (or the server's, online). */
+void loadImageByHand (WizardHost& host, ModalScript& script, const juce::String& port = "Vantor M+ MIDI 1");
+
 /** Runs the five steps by hand, as a user clicks them, with the local
     firmware file given (the wizard must be in manual mode), answering the
     dialogs and then the box that step 5 shows under this title. */
